@@ -1,0 +1,31 @@
+#pragma once
+// Windows profile (ini) files: descr.ini beside the program and the command-line builder's
+// manifests. Entries keep their order, and a key may repeat.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct IniEntry {
+    std::string section;
+    std::string key;
+    std::string value; // blanks around it and one pair of enclosing quotes removed
+    int line;          // 1-based, for messages
+};
+
+class IniFile {
+public:
+    /// Parses UTF-8 text; text that is not valid UTF-8 is read as Windows-1251.
+    static IniFile Parse(std::string_view text);
+    /// Reads and parses a file; a missing or unreadable file gives an empty IniFile.
+    static IniFile Load(const std::string& path);
+
+    const std::vector<IniEntry>& Entries() const { return entries_; }
+
+    /// The first value of key in section, both matched without regard to ASCII case; empty when
+    /// missing. Values are cut to 2047 characters, as the system's profile reader does.
+    std::string ReadString(std::string_view section, std::string_view key) const;
+
+private:
+    std::vector<IniEntry> entries_;
+};

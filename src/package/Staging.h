@@ -1,0 +1,22 @@
+#pragma once
+// The staging folder: every file that goes into a theme is first copied there under the name it
+// will carry in the package.
+
+#include "model/EditorState.h"
+
+#include <string>
+#include <string_view>
+
+/// Copies source to destination, replacing its contents, and stamps the copy with the source's
+/// modification time at DOS resolution. Both files are held exclusively while copying: a source
+/// another process holds locked fails to open, and a file cannot be copied onto itself.
+/// Throws StreamError.
+void CopyFileKeepDate(const std::string& source, const std::string& destination);
+
+/// Stages the file chosen for the slot behind fieldName as TempDir/<resource name><extension>
+/// and appends the staged path to FilesList. On failure FilesList is unchanged.
+void StageSlotFile(EditorState& state, std::string_view fieldName, const std::string& chosenPath);
+
+/// Where StageSlotFile puts the file chosen for a slot field.
+std::string StagedSlotPath(const EditorState& state, std::string_view fieldName,
+                           std::string_view chosenPath);
