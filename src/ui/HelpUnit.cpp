@@ -1,0 +1,122 @@
+#include "HelpUnit.h"
+
+#include "ClickLabel.h"
+#include "UserDialogs.h"
+#include "WebLinks.h"
+#include "WindowFont.h"
+
+#include <QFileInfo>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QUrl>
+
+namespace {
+
+QLabel* AddLabel(QWidget* parent, const char* name, const QString& text, int x, int y) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->move(x, y);
+    label->adjustSize();
+    return label;
+}
+
+void SetLinkLook(QLabel* label, const QColor& colour, bool underline) {
+    QFont font = label->font();
+    font.setUnderline(underline);
+    label->setFont(font);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
+
+} // namespace
+
+TAboutBox::TAboutBox(UserDialogs& dialogs, QWidget* parent)
+    : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                          Qt::CustomizeWindowHint),
+      dialogs_(dialogs) {
+    setObjectName("AboutBox");
+    setWindowTitle("About Benq-Siemens EL71 Kestrova");
+    setFont(WindowFont());
+    setFixedSize(434, 328);
+    setModal(true);
+
+    auto* panel = new QFrame(this);
+    panel->setObjectName("Panel1");
+    panel->setGeometry(8, 8, 417, 281);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel->setLineWidth(2);
+
+    auto* icon = new QLabel(panel);
+    icon->setObjectName("ProgramIcon");
+    icon->setGeometry(8, 8, 65, 121);
+    icon->setScaledContents(true);
+    icon->setPixmap(QPixmap(":/kestrova/phone.png"));
+
+    AddLabel(panel, "ProductName", "Benq-Siemens EL71 Kestrova by Morvane", 88, 16);
+    AddLabel(panel, "Version", "Version 1.0.3.0 (beta-version)", 88, 42);
+    AddLabel(panel, "Label9", QStringLiteral("Дата релиза:"), 88, 68);
+    AddLabel(panel, "Label10", "30.07.2007", 176, 68);
+    AddLabel(panel, "MakerCaption", QStringLiteral("Автор:"), 88, 94);
+    Label1 = new ClickLabel("Morvane", panel);
+    Label1->setObjectName("Label1");
+    Label1->move(176, 94);
+    Label1->setCursor(Qt::PointingHandCursor);
+    Label1->setMouseTracking(true);
+    SetLinkLook(Label1, QColor(0, 0, 255), false);
+    Label1->adjustSize();
+    connect(Label1, &ClickLabel::Clicked, this, &TAboutBox::Label1Click);
+    connect(Label1, &ClickLabel::MouseMoved, this, &TAboutBox::Label1MouseMove);
+    connect(Label1, &ClickLabel::MouseLeft, this, &TAboutBox::Label1MouseLeave);
+    AddLabel(panel, "Comments", "Comments:", 88, 120);
+
+    auto* note = new QLabel(
+        QStringLiteral("Данная версия предназначена для тестирования на совместимость с "
+                       "телефонами Benq-Siemens E71 и EL71."),
+        panel);
+    note->setObjectName("Label2");
+    note->setGeometry(8, 136, 353, 26);
+    note->setWordWrap(true);
+    auto* lacks = new QLabel(
+        QStringLiteral(
+            "В настоящей версии программы не реализовано много возможностей тем для телефонов "
+            "Benq-Siemens. В частности, нет возможности изменить цветовую схему. Если кто-то "
+            "владеет информацией по поводу расшифровки цветовой схемы и хочет помочь развитию "
+            "проекта, обращайтесь к автору. :-)"),
+        panel);
+    lacks->setObjectName("Label5");
+    lacks->setGeometry(8, 176, 401, 57);
+    lacks->setWordWrap(true);
+    lacks->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    auto* ok = new QPushButton("OK", this);
+    ok->setObjectName("OKButton");
+    ok->setGeometry(175, 296, 75, 25);
+    ok->setDefault(true);
+    ok->setFocus();
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void TAboutBox::Label1Click() { dialogs_.OpenUrl(QUrl(MakerSiteUrl)); }
+
+void TAboutBox::Label1MouseMove() { SetLinkLook(Label1, QColor(255, 0, 0), true); }
+
+void TAboutBox::Label1MouseLeave() { SetLinkLook(Label1, QColor(0, 0, 255), false); }
+
+void TAboutBox::keyPressEvent(QKeyEvent* event) {
+    // The box has no cancel button, so Escape leaves it open.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void OpenHelpFile(UserDialogs& dialogs, QWidget* owner) {
+    const QFileInfo help(HelpFileName);
+    if (help.isFile())
+        dialogs.OpenUrl(QUrl::fromLocalFile(help.absoluteFilePath()));
+    else
+        dialogs.ShowError(owner, "Error", QString::fromUtf8(HelpMissingText));
+}

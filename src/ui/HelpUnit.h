@@ -1,0 +1,30 @@
+#pragma once
+// The about box and the help document.
+
+#include <QDialog>
+
+class ClickLabel;
+class UserDialogs;
+
+inline constexpr char HelpFileName[] = "help.chm";
+inline constexpr char HelpMissingText[] = "Файл справки отсутствует!!!";
+
+class TAboutBox : public QDialog {
+    Q_OBJECT
+public:
+    TAboutBox(UserDialogs& dialogs, QWidget* parent);
+
+    void Label1Click();
+    void Label1MouseMove();
+    void Label1MouseLeave();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    UserDialogs& dialogs_;
+    ClickLabel* Label1;
+};
+
+/// Opens help.chm from the current folder, or reports it missing.
+void OpenHelpFile(UserDialogs& dialogs, QWidget* owner);

@@ -1,0 +1,111 @@
+#pragma once
+// The editor's main window: the theme's texts, one field per slot on three pages with the
+// phone-screen preview, the colour scheme, "Создать тему", the status bar and the progress bar.
+
+#include "app/ActivityLog.h"
+#include "model/EditorState.h"
+
+#include <QMainWindow>
+#include <QString>
+#include <array>
+#include <string_view>
+
+class ClickLabel;
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QStatusBar;
+class QTabWidget;
+class QToolButton;
+class SlotField;
+class UserDialogs;
+
+inline constexpr char MainFormCaption[] = "Benq-Siemens EL71 Kestrova by Morvane (beta version)";
+inline constexpr char WelcomeText[] = "Вас приветствует Kestrova для Benq-Siemens EL71!";
+inline constexpr int ClientWidth = 946;
+inline constexpr int ClientHeight = 510;
+
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    /// programFolder ends with a separator: the staging folder "temp", descr.ini and the
+    /// archives live there. FormCreate runs before the constructor returns.
+    TForm1(UserDialogs& dialogs, QString programFolder, QWidget* parent = nullptr);
+    /// Runs FormDestroy.
+    ~TForm1() override;
+
+    EditorState& State() { return state_; }
+    bool Building() const { return building_; }
+    QString StatusText() const;
+
+    void FormCreate();
+    void FormDestroy();
+    void TCButtonClick();
+    void CheckBox1Click();
+    void SpeedButton2Click();
+    void ChooseMelodyClick(QLineEdit* field);
+    void ChoosePictureClick(QLineEdit* field);
+    void TNEditExit();
+    void TAEditExit();
+    void TDEditExit();
+    void TVEditExit();
+    void TVendEditExit();
+    void TPEditExit();
+    void TUEditExit();
+    void N6Click();
+    void N10Click();
+    void N11Click();
+    void Image3Click();
+    void Image4Click();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CreateControls();
+    void CreateMenu();
+    void CreateSettingsPage(QWidget* page);
+    void CreateSlotPages();
+    void CreateColourSchemeGroup(QWidget* client);
+    void CreateFooter(QWidget* client);
+    void SetFocusOrder();
+    void Guarded(void (TForm1::*handler)());
+    void LogFieldExit(const QLineEdit* field, std::string_view prefix);
+    void CopyMetadataIntoState();
+    bool AcceptChoice(QLineEdit* field, const QString& chosen);
+    void EndBuild();
+
+    UserDialogs& dialogs_;
+    QString programFolder_;
+    EditorState state_;
+    ActivityLog LogFile;
+    bool building_ = false;
+    bool closePending_ = false;
+    QString lastMelodyFile_;
+    QString lastPictureFile_;
+    QString lastSchemeFile_;
+
+    QTabWidget* TabbedNotebook1 = nullptr;
+    QLineEdit* TNEdit = nullptr;
+    QLineEdit* TAEdit = nullptr;
+    QLineEdit* TDEdit = nullptr;
+    QLineEdit* TVEdit = nullptr;
+    QLineEdit* TREdit = nullptr;
+    QLineEdit* TVendEdit = nullptr;
+    QLineEdit* TPEdit = nullptr;
+    QLineEdit* TUEdit = nullptr;
+    std::array<SlotField*, SlotCount> slotFields_{};
+    QFrame* Panel2 = nullptr;
+    QLabel* Image2 = nullptr;
+    QPushButton* TCButton = nullptr;
+    QCheckBox* CheckBox1 = nullptr;
+    QLineEdit* CSEdit = nullptr;
+    QToolButton* SpeedButton2 = nullptr;
+    QProgressBar* ProgressBar1 = nullptr;
+    QStatusBar* StatusBar1 = nullptr;
+    QLabel* statusPanel0_ = nullptr;
+};

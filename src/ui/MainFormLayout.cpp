@@ -1,0 +1,284 @@
+// The main window's controls, placed in pixels as the window was drawn at 96 dpi.
+
+#include "ClickLabel.h"
+#include "ErrorBox.h"
+#include "MainForm.h"
+#include "SlotField.h"
+#include "WindowFont.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolButton>
+
+namespace {
+
+// Slot fields of the pictures page: the left column, then the right one, top to bottom.
+constexpr std::array<int, 13> PictureLeftColumn{6, 7, 8, 9, 11, 12, 14, 15, 16, 18, 19, 20, 21};
+constexpr std::array<int, 13> PictureRightColumn{22, 23, 24, 25, 27, 28, 29,
+                                                 30, 31, 32, 33, 34, 35};
+constexpr std::array<int, 5> MelodyRows{0, 1, 2, 3, 37};
+constexpr std::array<int, 7> AnimationRows{4, 5, 10, 17, 26, 13, 36};
+// The animation page's focus order climbs back from the last rows.
+constexpr std::array<int, 7> AnimationFocusOrder{4, 5, 10, 13, 36, 26, 17};
+
+QLabel* PlaceLabel(QWidget* parent, const char* name, const QString& text, int x, int y) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->move(x, y);
+    label->adjustSize();
+    return label;
+}
+
+QLineEdit* PlaceEdit(QWidget* parent, const char* name, const QString& text, QRect geometry) {
+    auto* edit = new QLineEdit(text, parent);
+    edit->setObjectName(name);
+    edit->setGeometry(geometry);
+    return edit;
+}
+
+} // namespace
+
+void TForm1::CreateControls() {
+    setObjectName("Form1");
+    setWindowTitle(QString::fromUtf8(MainFormCaption));
+    setFont(WindowFont());
+    setWindowIcon(QIcon(":/kestrova/kestrova.png"));
+    // Fixed size, minimisable, never maximised.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+
+    auto* client = new QWidget(this);
+    client->setObjectName("Client");
+    client->setFixedSize(ClientWidth, ClientHeight);
+    setCentralWidget(client);
+    CreateMenu();
+
+    auto* panel1 = new QFrame(client);
+    panel1->setObjectName("Panel1");
+    panel1->setGeometry(10, 8, 174, 311);
+    panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    panel1->setLineWidth(5);
+    auto* inner = new QFrame(panel1);
+    inner->setGeometry(5, 5, 164, 301);
+    inner->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    inner->setLineWidth(5);
+    auto* image1 = new QLabel(panel1);
+    image1->setObjectName("Image1");
+    image1->setGeometry(10, 10, 154, 291);
+    image1->setPixmap(QPixmap(":/kestrova/phone.png"));
+
+    TCButton = new QPushButton(QStringLiteral("Создать тему"), client);
+    TCButton->setObjectName("TCButton");
+    TCButton->setGeometry(8, 328, 177, 49);
+    connect(TCButton, &QPushButton::clicked, this, [this] { Guarded(&TForm1::TCButtonClick); });
+
+    CreateColourSchemeGroup(client);
+
+    struct Banner {
+        const char* name;
+        const char* picture;
+        const char* hint;
+        int y;
+        void (TForm1::*click)();
+    };
+    for (const Banner& banner :
+         {Banner{"Image3", ":/kestrova/banner-site.png", "Сайт автора", 392, &TForm1::Image3Click},
+          Banner{"Image4", ":/kestrova/banner-fanclub.png", "Фан-клуб e/el71", 430,
+                 &TForm1::Image4Click}}) {
+        auto* image = new ClickLabel(client);
+        image->setObjectName(banner.name);
+        image->setGeometry(848, banner.y, 88, 31);
+        image->setPixmap(QPixmap(banner.picture));
+        image->setCursor(Qt::PointingHandCursor);
+        image->setToolTip(QString::fromUtf8(banner.hint));
+        connect(image, &ClickLabel::Clicked, this, [this, click = banner.click] { Guarded(click); });
+    }
+
+    TabbedNotebook1 = new QTabWidget(client);
+    TabbedNotebook1->setObjectName("TabbedNotebook1");
+    TabbedNotebook1->setGeometry(192, 8, 745, 369);
+    TabbedNotebook1->setUsesScrollButtons(false);
+    auto* settings = new QWidget;
+    settings->setObjectName("Page1");
+    TabbedNotebook1->addTab(settings, QStringLiteral("Настройки"));
+    CreateSettingsPage(settings);
+    CreateSlotPages();
+
+    CreateFooter(client);
+    SetFocusOrder();
+}
+
+void TForm1::CreateMenu() {
+    QMenuBar* bar = menuBar();
+    bar->setObjectName("MainMenu1");
+    QMenu* file = bar->addMenu(QStringLiteral("&Файл"));
+    file->setObjectName("FileMenu");
+    QAction* exit = file->addAction(QStringLiteral("&Выход"));
+    exit->setObjectName("N6");
+    connect(exit, &QAction::triggered, this, [this] { Guarded(&TForm1::N6Click); });
+
+    QMenu* help = bar->addMenu(QStringLiteral("С&правка"));
+    help->setObjectName("HelpButton");
+    QAction* helpFile = help->addAction(QStringLiteral("Помощь"));
+    helpFile->setObjectName("N10");
+    connect(helpFile, &QAction::triggered, this, [this] { Guarded(&TForm1::N10Click); });
+    QAction* about = help->addAction(QStringLiteral("О программе"));
+    about->setObjectName("N11");
+    connect(about, &QAction::triggered, this, [this] { Guarded(&TForm1::N11Click); });
+}
+
+void TForm1::CreateSettingsPage(QWidget* page) {
+    struct Field {
+        const char* label;
+        const char* labelName;
+        const char* name;
+        QLineEdit** edit;
+        int x, y;
+        const char* text;
+    };
+    const Field fields[] = {
+        {"Название:", "Label1", "TNEdit", &TNEdit, 16, 24, ""},
+        {"Автор:", "Label2", "TAEdit", &TAEdit, 16, 96, ""},
+        {"Дата создания:", "Label3", "TDEdit", &TDEdit, 16, 168, ""},
+        {"Версия темы:", "Label4", "TVEdit", &TVEdit, 240, 24, "1.0"},
+        {"Разрешение", "Label5", "TREdit", &TREdit, 240, 96, "240x320 pixels"},
+        {"Продавец:", "Label6", "TVendEdit", &TVendEdit, 240, 168, ""},
+        {"Цена:", "Label7", "TPEdit", &TPEdit, 472, 24, "0"},
+        {"URL:", "Label8", "TUEdit", &TUEdit, 472, 96, ""},
+    };
+    for (const Field& field : fields) {
+        PlaceLabel(page, field.labelName, QString::fromUtf8(field.label), field.x, field.y);
+        *field.edit = PlaceEdit(page, field.name, QString::fromUtf8(field.text),
+                                QRect(field.x, field.y + 24, 161, 21));
+        (*field.edit)->installEventFilter(this);
+    }
+    TREdit->setReadOnly(true);
+    QPalette palette = TREdit->palette();
+    palette.setColor(QPalette::Base, QColor(200, 200, 200)); // the system's scroll-bar grey
+    TREdit->setPalette(palette);
+}
+
+void TForm1::CreateSlotPages() {
+    auto makeField = [this](QWidget* page, int slot, QRect geometry) {
+        auto* field = new SlotField(page);
+        field->setObjectName(QString::fromStdString(SlotFieldName(slot)));
+        field->setText(field->objectName());
+        field->setGeometry(geometry);
+        const bool melody = SlotLayouts[slot].kind == skMelody;
+        connect(field, &SlotField::DoubleClicked, this, [this, field, melody] {
+            RunHandler(dialogs_, this, [&] {
+                if (melody)
+                    ChooseMelodyClick(field);
+                else
+                    ChoosePictureClick(field);
+            });
+        });
+        slotFields_[slot] = field;
+    };
+
+    auto* melodies = new QWidget;
+    melodies->setObjectName("Page2");
+    for (std::size_t row = 0; row < MelodyRows.size(); ++row)
+        makeField(melodies, MelodyRows[row], QRect(8, 32 + 64 * int(row), 697, 21));
+    TabbedNotebook1->addTab(melodies, QStringLiteral("Мелодии"));
+
+    auto* pictures = new QWidget;
+    pictures->setObjectName("Page3");
+    for (std::size_t row = 0; row < PictureLeftColumn.size(); ++row) {
+        makeField(pictures, PictureLeftColumn[row], QRect(8, 16 + 24 * int(row), 225, 21));
+        makeField(pictures, PictureRightColumn[row], QRect(248, 16 + 24 * int(row), 225, 21));
+    }
+    Panel2 = new QFrame(pictures);
+    Panel2->setObjectName("Panel2");
+    Panel2->setGeometry(480, 5, 250, 330);
+    Panel2->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Panel2->setLineWidth(1);
+    Panel2->setAutoFillBackground(true);
+    QPalette grey = Panel2->palette();
+    grey.setColor(QPalette::Window, QColor(160, 160, 164));
+    Panel2->setPalette(grey);
+    Image2 = new QLabel(Panel2);
+    Image2->setObjectName("Image2");
+    Image2->setGeometry(5, 5, 240, 320);
+    // Drawn at its own size from the top-left corner; the rest is cut off.
+    Image2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Image2->setScaledContents(false);
+    TabbedNotebook1->addTab(pictures, QStringLiteral("Картинки"));
+
+    auto* animations = new QWidget;
+    animations->setObjectName("Page4");
+    for (std::size_t row = 0; row < AnimationRows.size(); ++row)
+        makeField(animations, AnimationRows[row], QRect(16, 24 + 40 * int(row), 689, 21));
+    TabbedNotebook1->addTab(animations, QStringLiteral("Анимация"));
+}
+
+void TForm1::CreateColourSchemeGroup(QWidget* client) {
+    auto* group = new QGroupBox(QStringLiteral("Цветовая схема"), client);
+    group->setObjectName("GroupBox3");
+    group->setGeometry(8, 384, 833, 81);
+    CheckBox1 = new QCheckBox(
+        QStringLiteral("Использовать цветовую схему по умолчанию (из темы DeepBlue)"), group);
+    CheckBox1->setObjectName("CheckBox1");
+    CheckBox1->setGeometry(8, 24, 361, 17);
+    CheckBox1->setChecked(true);
+    connect(CheckBox1, &QCheckBox::clicked, this, [this] { Guarded(&TForm1::CheckBox1Click); });
+    PlaceLabel(group, "Label9", QStringLiteral("Файл цветовой схемы:"), 8, 48);
+    CSEdit = PlaceEdit(group, "CSEdit", QString(), QRect(136, 46, 633, 21));
+    CSEdit->setEnabled(false);
+    SpeedButton2 = new QToolButton(group);
+    SpeedButton2->setObjectName("SpeedButton2");
+    SpeedButton2->setText("...");
+    SpeedButton2->setAutoRaise(true);
+    SpeedButton2->setFocusPolicy(Qt::NoFocus);
+    SpeedButton2->setGeometry(776, 46, 41, 22);
+    SpeedButton2->setEnabled(false);
+    connect(SpeedButton2, &QToolButton::clicked, this,
+            [this] { Guarded(&TForm1::SpeedButton2Click); });
+}
+
+void TForm1::CreateFooter(QWidget* client) {
+    ProgressBar1 = new QProgressBar(client);
+    ProgressBar1->setObjectName("ProgressBar1");
+    ProgressBar1->setGeometry(0, 472, ClientWidth, 19);
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setValue(0);
+    ProgressBar1->setTextVisible(false);
+
+    StatusBar1 = new QStatusBar(client);
+    StatusBar1->setObjectName("StatusBar1");
+    StatusBar1->setGeometry(0, 491, ClientWidth, 19);
+    StatusBar1->setSizeGripEnabled(false);
+    statusPanel0_ = new QLabel(QString::fromUtf8(WelcomeText), StatusBar1);
+    statusPanel0_->setObjectName("StatusPanel0");
+    statusPanel0_->setFixedWidth(350);
+    statusPanel0_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    auto* panel1 = new QLabel(StatusBar1);
+    panel1->setObjectName("StatusPanel1");
+    panel1->setFixedWidth(50);
+    panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    StatusBar1->addWidget(statusPanel0_);
+    StatusBar1->addWidget(panel1);
+}
+
+void TForm1::SetFocusOrder() {
+    std::vector<QWidget*> chain{TCButton, CSEdit, CheckBox1, TabbedNotebook1, TNEdit, TAEdit,
+                                TDEdit, TVEdit, TREdit, TVendEdit, TPEdit, TUEdit};
+    for (int slot : MelodyRows)
+        chain.push_back(slotFields_[slot]);
+    for (int slot : PictureLeftColumn)
+        chain.push_back(slotFields_[slot]);
+    for (int slot : PictureRightColumn)
+        chain.push_back(slotFields_[slot]);
+    for (int slot : AnimationFocusOrder)
+        chain.push_back(slotFields_[slot]);
+    for (std::size_t i = 1; i < chain.size(); ++i)
+        setTabOrder(chain[i - 1], chain[i]);
+}

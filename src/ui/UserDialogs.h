@@ -1,0 +1,47 @@
+#pragma once
+// Every file dialog, message box, modal window and shell request of the window goes through
+// UserDialogs, so tests can choose or cancel files and read message boxes without blocking.
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class QDialog;
+class QUrl;
+class QWidget;
+
+/// One entry of a file dialog's type list: the text shown and the patterns it matches.
+struct FileFilter {
+    QString text;
+    QStringList patterns;
+};
+
+struct FileRequest {
+    QString title; // empty: the toolkit's own title for an open dialog
+    QList<FileFilter> filters;
+    QString directory;
+    QString lastFile;         // proposed again, as one dialog object per kind would
+    bool mustExist = false;   // the scheme dialog only accepts existing files
+    bool previewPane = false; // the picture dialog
+};
+
+class UserDialogs {
+public:
+    virtual ~UserDialogs() = default;
+    /// The chosen file's full path, or an empty text when the user cancels.
+    virtual QString ChooseFile(QWidget* parent, const FileRequest& request) = 0;
+    /// A modal box with the error icon and one "OK" button.
+    virtual void ShowError(QWidget* parent, const QString& caption, const QString& text) = 0;
+    virtual void RunModal(QDialog& dialog) = 0;
+    /// Opens a document or web page with its associated program; the outcome is not reported.
+    virtual void OpenUrl(const QUrl& url) = 0;
+};
+
+/// The real dialogs of the toolkit.
+class QtUserDialogs : public UserDialogs {
+public:
+    QString ChooseFile(QWidget* parent, const FileRequest& request) override;
+    void ShowError(QWidget* parent, const QString& caption, const QString& text) override;
+    void RunModal(QDialog& dialog) override;
+    void OpenUrl(const QUrl& url) override;
+};

@@ -1,0 +1,7 @@
+#pragma once
+// The windows are laid out in pixels for an 11-pixel-high "MS Sans Serif".
+
+#include <QFont>
+
+/// "MS Sans Serif" where installed, else the system's sans serif, at 11 pixels either way.
+QFont WindowFont();
