@@ -2,4 +2,6 @@
 
 #include <QtGlobal>
 
-void InitArtwork() { Q_INIT_RESOURCE(artwork); }
+void InitArtwork() {
+    Q_INIT_RESOURCE(artwork);
+}

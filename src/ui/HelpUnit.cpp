@@ -33,8 +33,8 @@ void SetLinkLook(QLabel* label, const QColor& colour, bool underline) {
 } // namespace
 
 TAboutBox::TAboutBox(UserDialogs& dialogs, QWidget* parent)
-    : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                          Qt::CustomizeWindowHint),
+    : QDialog(parent,
+              Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
       dialogs_(dialogs) {
     setObjectName("AboutBox");
     setWindowTitle("About Benq-Siemens EL71 Kestrova");
@@ -71,10 +71,10 @@ TAboutBox::TAboutBox(UserDialogs& dialogs, QWidget* parent)
     connect(Label1, &ClickLabel::MouseLeft, this, &TAboutBox::Label1MouseLeave);
     AddLabel(panel, "Comments", "Comments:", 88, 120);
 
-    auto* note = new QLabel(
-        QStringLiteral("Данная версия предназначена для тестирования на совместимость с "
-                       "телефонами Benq-Siemens E71 и EL71."),
-        panel);
+    auto* note =
+        new QLabel(QStringLiteral("Данная версия предназначена для тестирования на совместимость с "
+                                  "телефонами Benq-Siemens E71 и EL71."),
+                   panel);
     note->setObjectName("Label2");
     note->setGeometry(8, 136, 353, 26);
     note->setWordWrap(true);
@@ -98,11 +98,17 @@ TAboutBox::TAboutBox(UserDialogs& dialogs, QWidget* parent)
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void TAboutBox::Label1Click() { dialogs_.OpenUrl(QUrl(MakerSiteUrl)); }
+void TAboutBox::Label1Click() {
+    dialogs_.OpenUrl(QUrl(MakerSiteUrl));
+}
 
-void TAboutBox::Label1MouseMove() { SetLinkLook(Label1, QColor(255, 0, 0), true); }
+void TAboutBox::Label1MouseMove() {
+    SetLinkLook(Label1, QColor(255, 0, 0), true);
+}
 
-void TAboutBox::Label1MouseLeave() { SetLinkLook(Label1, QColor(0, 0, 255), false); }
+void TAboutBox::Label1MouseLeave() {
+    SetLinkLook(Label1, QColor(0, 0, 255), false);
+}
 
 void TAboutBox::keyPressEvent(QKeyEvent* event) {
     // The box has no cancel button, so Escape leaves it open.

@@ -46,7 +46,9 @@ private:
     QProgressBar* progress_;
 };
 
-std::string ToStd(const QString& text) { return text.toStdString(); }
+std::string ToStd(const QString& text) {
+    return text.toStdString();
+}
 
 } // namespace
 
@@ -62,7 +64,9 @@ TForm1::~TForm1() {
     RunHandler(dialogs_, nullptr, [this] { FormDestroy(); });
 }
 
-QString TForm1::StatusText() const { return statusPanel0_->text(); }
+QString TForm1::StatusText() const {
+    return statusPanel0_->text();
+}
 
 void TForm1::Guarded(void (TForm1::*handler)()) {
     RunHandler(dialogs_, this, [this, handler] { (this->*handler)(); });
@@ -84,7 +88,9 @@ void TForm1::FormCreate() {
     LogFile.OpenLog(start);
 }
 
-void TForm1::FormDestroy() { LogFile.CloseLog(); }
+void TForm1::FormDestroy() {
+    LogFile.CloseLog();
+}
 
 void TForm1::CopyMetadataIntoState() {
     ThemeMetadata& metadata = state_.Metadata;
@@ -159,13 +165,27 @@ void TForm1::LogFieldExit(const QLineEdit* field, std::string_view prefix) {
     LogFile.WriteLog(FieldLogEntry(prefix, ToStd(field->text())));
 }
 
-void TForm1::TNEditExit() { LogFieldExit(TNEdit, LogTitlePrefix); }
-void TForm1::TAEditExit() { LogFieldExit(TAEdit, LogAuthorPrefix); }
-void TForm1::TDEditExit() { LogFieldExit(TDEdit, LogPublishedPrefix); }
-void TForm1::TVEditExit() { LogFieldExit(TVEdit, LogVersionPrefix); }
-void TForm1::TVendEditExit() { LogFieldExit(TVendEdit, LogVendorPrefix); }
-void TForm1::TPEditExit() { LogFieldExit(TPEdit, LogPricePrefix); }
-void TForm1::TUEditExit() { LogFieldExit(TUEdit, LogUrlPrefix); }
+void TForm1::TNEditExit() {
+    LogFieldExit(TNEdit, LogTitlePrefix);
+}
+void TForm1::TAEditExit() {
+    LogFieldExit(TAEdit, LogAuthorPrefix);
+}
+void TForm1::TDEditExit() {
+    LogFieldExit(TDEdit, LogPublishedPrefix);
+}
+void TForm1::TVEditExit() {
+    LogFieldExit(TVEdit, LogVersionPrefix);
+}
+void TForm1::TVendEditExit() {
+    LogFieldExit(TVendEdit, LogVendorPrefix);
+}
+void TForm1::TPEditExit() {
+    LogFieldExit(TPEdit, LogPricePrefix);
+}
+void TForm1::TUEditExit() {
+    LogFieldExit(TUEdit, LogUrlPrefix);
+}
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::FocusOut)
@@ -189,18 +209,26 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
-void TForm1::N6Click() { close(); }
+void TForm1::N6Click() {
+    close();
+}
 
-void TForm1::N10Click() { OpenHelpFile(dialogs_, this); }
+void TForm1::N10Click() {
+    OpenHelpFile(dialogs_, this);
+}
 
 void TForm1::N11Click() {
     TAboutBox box(dialogs_, this);
     dialogs_.RunModal(box);
 }
 
-void TForm1::Image3Click() { dialogs_.OpenUrl(QUrl(MakerSiteUrl)); }
+void TForm1::Image3Click() {
+    dialogs_.OpenUrl(QUrl(MakerSiteUrl));
+}
 
-void TForm1::Image4Click() { dialogs_.OpenUrl(QUrl(FanClubUrl)); }
+void TForm1::Image4Click() {
+    dialogs_.OpenUrl(QUrl(FanClubUrl));
+}
 
 void TForm1::closeEvent(QCloseEvent* event) {
     // Closing in the middle of packing would tear the window down under the running build;

@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -59,6 +60,7 @@ void TForm1::CreateControls() {
     client->setObjectName("Client");
     client->setFixedSize(ClientWidth, ClientHeight);
     setCentralWidget(client);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
     CreateMenu();
 
     auto* panel1 = new QFrame(client);
@@ -99,7 +101,8 @@ void TForm1::CreateControls() {
         image->setPixmap(QPixmap(banner.picture));
         image->setCursor(Qt::PointingHandCursor);
         image->setToolTip(QString::fromUtf8(banner.hint));
-        connect(image, &ClickLabel::Clicked, this, [this, click = banner.click] { Guarded(click); });
+        connect(image, &ClickLabel::Clicked, this,
+                [this, click = banner.click] { Guarded(click); });
     }
 
     TabbedNotebook1 = new QTabWidget(client);
@@ -270,7 +273,7 @@ void TForm1::CreateFooter(QWidget* client) {
 
 void TForm1::SetFocusOrder() {
     std::vector<QWidget*> chain{TCButton, CSEdit, CheckBox1, TabbedNotebook1, TNEdit, TAEdit,
-                                TDEdit, TVEdit, TREdit, TVendEdit, TPEdit, TUEdit};
+                                TDEdit,   TVEdit, TREdit,    TVendEdit,       TPEdit, TUEdit};
     for (int slot : MelodyRows)
         chain.push_back(slotFields_[slot]);
     for (int slot : PictureLeftColumn)

@@ -76,8 +76,8 @@ void OpenFileDialog::ShowPreview(const QString& path) {
         return;
     }
     const QSize fitted = image.size().boundedTo(QSize(PreviewSide, PreviewSide));
-    picture_->setPixmap(QPixmap::fromImage(
-        image.scaled(image.size().scaled(fitted, Qt::KeepAspectRatio), Qt::IgnoreAspectRatio,
-                     Qt::SmoothTransformation)));
+    picture_->setPixmap(
+        QPixmap::fromImage(image.scaled(image.size().scaled(fitted, Qt::KeepAspectRatio),
+                                        Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
     size_->setText(QString("%1 x %2").arg(image.width()).arg(image.height()));
 }

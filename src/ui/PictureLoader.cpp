@@ -19,7 +19,9 @@ constexpr std::array<PictureFormat, 6> Formats{{
 
 } // namespace
 
-std::span<const PictureFormat> PictureFormats() { return Formats; }
+std::span<const PictureFormat> PictureFormats() {
+    return Formats;
+}
 
 QImage LoadPicture(const std::string& path) {
     std::string_view extension = FileExtension(path);

@@ -18,6 +18,10 @@ void QtUserDialogs::ShowError(QWidget* parent, const QString& caption, const QSt
     box.exec();
 }
 
-void QtUserDialogs::RunModal(QDialog& dialog) { dialog.exec(); }
+void QtUserDialogs::RunModal(QDialog& dialog) {
+    dialog.exec();
+}
 
-void QtUserDialogs::OpenUrl(const QUrl& url) { QDesktopServices::openUrl(url); }
+void QtUserDialogs::OpenUrl(const QUrl& url) {
+    QDesktopServices::openUrl(url);
+}

@@ -3,5 +3,5 @@
 
 #include <QFont>
 
-/// "MS Sans Serif" where installed, else the system's sans serif, at 11 pixels either way.
+/// "MS Sans Serif" or the nearest sans serif installed, at 11 pixels either way.
 QFont WindowFont();

@@ -1,0 +1,36 @@
+#pragma once
+// Stands in for the toolkit's dialogs: answers file dialogs from a queue and records every
+// message box, modal window and opened address.
+
+#include "ui/UserDialogs.h"
+
+#include <QDialog>
+#include <QStringList>
+#include <QUrl>
+#include <functional>
+
+class FakeDialogs : public UserDialogs {
+public:
+    QStringList answers; // taken in order; an empty text cancels
+    QList<FileRequest> requests;
+    QStringList errorCaptions;
+    QStringList errorTexts;
+    QList<QUrl> openedUrls;
+    int modalRuns = 0;
+    std::function<void(QDialog&)> onModal;
+
+    QString ChooseFile(QWidget*, const FileRequest& request) override {
+        requests.append(request);
+        return answers.isEmpty() ? QString() : answers.takeFirst();
+    }
+    void ShowError(QWidget*, const QString& caption, const QString& text) override {
+        errorCaptions.append(caption);
+        errorTexts.append(text);
+    }
+    void RunModal(QDialog& dialog) override {
+        ++modalRuns;
+        if (onModal)
+            onModal(dialog);
+    }
+    void OpenUrl(const QUrl& url) override { openedUrls.append(url); }
+};
