@@ -53,9 +53,11 @@ public:
         const long long sinceStartMs = MillisecondsSinceProcessStart();
         QTimer::singleShot(0, this, [this, paintedNs, sinceStartMs] {
             const bool saved = window_.grab().save(path_, "PNG");
-            std::fprintf(stderr, "first-paint-monotonic-ns=%lld since-start-ms=%lld rss-kb=%ld window=%dx%d saved=%d\n",
-                         paintedNs, sinceStartMs, ResidentKilobytes(), window_.width(), window_.height(),
-                         saved ? 1 : 0);
+            std::fprintf(stderr,
+                         "first-paint-monotonic-ns=%lld since-start-ms=%lld rss-kb=%ld "
+                         "window=%dx%d saved=%d\n",
+                         paintedNs, sinceStartMs, ResidentKilobytes(), window_.width(),
+                         window_.height(), saved ? 1 : 0);
             window_.close();
         });
         return false;
