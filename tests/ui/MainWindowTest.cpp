@@ -8,11 +8,14 @@
 #include "ui/FileFilters.h"
 #include "ui/HelpUnit.h"
 #include "ui/MainForm.h"
+#include "ui/PictureDialog.h"
 #include "ui/WebLinks.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
+#include <QFileSystemModel>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
@@ -120,6 +123,7 @@ private slots:
     void choiceFailures_data();
     void choiceFailures();
     void colourSchemeControls();
+    void pictureDialogFiltersAndPreviewPane();
     void buildChecksAndCompleteBuild();
     void inputDuringBuildWaitsForItsEnd();
     void helpFile_data();
@@ -528,6 +532,41 @@ void MainWindowTest::colourSchemeControls() {
     QCOMPARE(edit->text(), scheme);
     QCOMPARE(form.State().FilesList.size(), 2u);
     QVERIFY(!workspace.Log().contains("SkinScheme"));
+}
+
+void MainWindowTest::pictureDialogFiltersAndPreviewPane() {
+    Workspace workspace;
+    const QString picture = workspace.Picture("wall.png", 400, 200);
+    FileRequest request;
+    request.filters = PictureFilters();
+    request.directory = workspace.Media("");
+    request.previewPane = true;
+    OpenFileDialog dialog(nullptr, request);
+
+    QStringList shown;
+    for (const FileFilter& filter : request.filters)
+        shown << filter.text;
+    QCOMPARE(dialog.nameFilters(), shown);
+    QCOMPARE(shown, QStringList({"All (*.gif;*.png;*.jpg;*.jpeg;*.bmp;*.ico)", "GIF-Format (*.gif)",
+                                 "Portable Network Graphics (*.png)", "JPEG Image File (*.jpg)",
+                                 "JPEG Image File (*.jpeg)", "Bitmaps (*.bmp)", "Icons (*.ico)"}));
+    // The joined patterns of "All" match each format, although the text joins them with ";".
+    auto* model = dialog.findChild<QFileSystemModel*>();
+    QVERIFY(model);
+    QCOMPARE(model->nameFilters(), request.filters.first().patterns);
+    auto* types = dialog.findChild<QComboBox*>("fileTypeCombo");
+    QVERIFY(types);
+    types->setCurrentIndex(1);
+    emit types->activated(1);
+    QCOMPARE(model->nameFilters(), QStringList{"*.gif"});
+
+    emit dialog.currentChanged(picture);
+    auto* pane = dialog.findChild<QWidget*>("PreviewPane");
+    QVERIFY(pane);
+    const auto labels = pane->findChildren<QLabel*>();
+    QCOMPARE(labels.size(), 2);
+    QCOMPARE(labels[1]->text(), QString("400 x 200"));
+    QCOMPARE(labels[0]->pixmap().size(), QSize(200, 100)); // scaled to fit, proportions kept
 }
 
 namespace {
