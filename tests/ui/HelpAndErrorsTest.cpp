@@ -1,0 +1,155 @@
+// The help file, the about box and the error box.
+
+#include "TestWorkspace.h"
+#include "package/Errors.h"
+#include "package/ThemeBuild.h"
+#include "ui/ErrorBox.h"
+#include "ui/FileFilters.h"
+#include "ui/HelpUnit.h"
+#include "ui/MainForm.h"
+#include "ui/PictureDialog.h"
+#include "ui/WebLinks.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFileSystemModel>
+#include <QGroupBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QProcess>
+#include <QProgressBar>
+#include <QRegularExpression>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+class HelpAndErrorsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void helpFile_data();
+    void helpFile();
+    void aboutBox();
+    void errorBoxPeriodRule_data();
+    void errorBoxPeriodRule();
+};
+
+void HelpAndErrorsTest::helpFile_data() {
+    QTest::addColumn<QString>("present"); // "file", "folder" or ""
+    QTest::newRow("missing") << "";
+    QTest::newRow("present") << "file";
+    QTest::newRow("folder of that name") << "folder";
+}
+
+void HelpAndErrorsTest::helpFile() {
+    QFETCH(QString, present);
+    Workspace workspace;
+    // The program's folder does not count: help is looked up in the current folder.
+    QFile(workspace.Program() + "help.chm").open(QIODevice::WriteOnly);
+    if (present == "file")
+        QFile(workspace.Cwd() + "/help.chm").open(QIODevice::WriteOnly);
+    if (present == "folder")
+        QDir(workspace.Cwd()).mkdir("help.chm");
+    FakeDialogs dialogs;
+    TForm1 form(dialogs, workspace.Program());
+
+    form.findChild<QAction*>("N10")->trigger();
+
+    if (present == "file") {
+        QVERIFY(dialogs.errorTexts.isEmpty());
+        QCOMPARE(dialogs.openedUrls, QList<QUrl>{QUrl::fromLocalFile(
+                                         QDir(workspace.Cwd()).absoluteFilePath("help.chm"))});
+    } else {
+        QVERIFY(dialogs.openedUrls.isEmpty());
+        QCOMPARE(dialogs.errorCaptions, QStringList{"Error"});
+        QCOMPARE(dialogs.errorTexts, QStringList{"Файл справки отсутствует!!!"});
+    }
+}
+
+void HelpAndErrorsTest::aboutBox() {
+    Workspace workspace;
+    FakeDialogs dialogs;
+    TForm1 form(dialogs, workspace.Program());
+    QStringList looks;
+    auto look = [&looks](QLabel* link) {
+        looks << QString("%1 %2").arg(link->palette().color(QPalette::WindowText).name(),
+                                      link->font().underline() ? "underlined" : "plain");
+    };
+    dialogs.onModal = [&](QDialog& box) {
+        QCOMPARE(box.windowTitle(), QString("About Benq-Siemens EL71 Kestrova"));
+        QCOMPARE(box.size(), QSize(434, 328));
+        auto* link = box.findChild<QLabel*>("Label1");
+        QCOMPARE(link->text(), QString("Morvane"));
+        QCOMPARE(link->geometry().topLeft(), QPoint(176, 94));
+        look(link);
+        box.show();
+        QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+        QCoreApplication::sendEvent(link, &enter);
+        look(link);
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(link, &leave);
+        look(link);
+        QTest::mouseMove(link, QPoint(3, 3));
+        QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), link->mapToGlobal(QPointF(3, 3)),
+                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(link, &move);
+        look(link);
+        QTest::mouseClick(link, Qt::LeftButton, {}, QPoint(3, 3));
+        QTest::keyClick(&box, Qt::Key_Escape);
+        QVERIFY(box.isVisible()); // no cancel button, so Escape does nothing
+    };
+
+    form.findChild<QAction*>("N11")->trigger();
+    form.findChild<QAction*>("N11")->trigger();
+
+    QCOMPARE(dialogs.modalRuns, 2);
+    const QStringList once{"#0000ff plain", "#ff0000 underlined", "#0000ff plain",
+                           "#ff0000 underlined"};
+    QCOMPARE(looks, once + once);
+    QCOMPARE(dialogs.openedUrls, QList<QUrl>({QUrl(MakerSiteUrl), QUrl(MakerSiteUrl)}));
+}
+
+void HelpAndErrorsTest::errorBoxPeriodRule_data() {
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("letter") << "Stream write error"
+                            << "Stream write error.";
+    QTest::newRow("digit") << "I/O error 32"
+                           << "I/O error 32.";
+    QTest::newRow("Cyrillic") << "Ошибка"
+                              << "Ошибка.";
+    QTest::newRow("period") << "Done."
+                            << "Done.";
+    QTest::newRow("exclamation") << "Стоп!"
+                                 << "Стоп!";
+    QTest::newRow("parenthesis") << "Unknown picture file extension (.mp3)"
+                                 << "Unknown picture file extension (.mp3)";
+    QTest::newRow("blank") << "trailing "
+                           << "trailing ";
+    QTest::newRow("empty") << ""
+                           << "";
+}
+
+void HelpAndErrorsTest::errorBoxPeriodRule() {
+    QFETCH(QString, message);
+    QFETCH(QString, shown);
+    FakeDialogs dialogs;
+    bool after = false;
+    RunHandler(dialogs, nullptr, [&] {
+        throw StreamError(message.toStdString());
+        after = true;
+    });
+    QVERIFY(!after);
+    QCOMPARE(dialogs.errorCaptions, QStringList{"EL71 Kestrova by Morvane"});
+    QCOMPARE(dialogs.errorTexts, QStringList{shown});
+}
+
+QTEST_MAIN(HelpAndErrorsTest)
+#include "HelpAndErrorsTest.moc"

@@ -1,0 +1,262 @@
+// Choosing a file for a slot: staging, listing, logging, marking and the phone-screen preview.
+
+#include "TestWorkspace.h"
+#include "package/Errors.h"
+#include "package/ThemeBuild.h"
+#include "ui/ErrorBox.h"
+#include "ui/FileFilters.h"
+#include "ui/HelpUnit.h"
+#include "ui/MainForm.h"
+#include "ui/PictureDialog.h"
+#include "ui/WebLinks.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFileSystemModel>
+#include <QGroupBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QProcess>
+#include <QProgressBar>
+#include <QRegularExpression>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+class SlotChoiceTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void slotChoice_data();
+    void slotChoice();
+    void cancelledChoiceChangesNothing_data();
+    void cancelledChoiceChangesNothing();
+    void choiceFailures_data();
+    void choiceFailures();
+    void pictureDialogFiltersAndPreviewPane();
+};
+
+void SlotChoiceTest::slotChoice_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("staged");
+    QTest::addColumn<QPoint>("preview"); // (-1, -1): the preview stays as it was
+    QTest::newRow("melody") << "Edit0"
+                            << "Ring.MID"
+                            << "standard_ringtone.MID" << QPoint(-1, -1);
+    QTest::newRow("melody 37") << "Edit37"
+                               << "list.mp3"
+                               << "standard_distlist_ringtone.mp3" << QPoint(-1, -1);
+    QTest::newRow("progress bar") << "Edit6"
+                                  << "bar.png"
+                                  << "progressbar.png" << QPoint(19, 139);
+    QTest::newRow("wallpaper") << "Edit7"
+                               << "wall.jpg"
+                               << "idle_wallpaper.jpg" << QPoint(5, 5);
+    QTest::newRow("upper-case PNG") << "Edit8"
+                                    << "BOTTOM.PNG"
+                                    << "background_picture_bottom_fullscreen.PNG" << QPoint(5, 293);
+    QTest::newRow("bitmap icon") << "Edit15"
+                                 << "hint.bmp"
+                                 << "feedback_icon_hint.bmp" << QPoint(96, 88);
+    QTest::newRow("GIF") << "Edit31"
+                         << "thumb.gif"
+                         << "thumbnail_icon.gif" << QPoint(5, 5);
+    QTest::newRow("picture in animation slot") << "Edit4"
+                                               << "on.gif"
+                                               << "switch_on_animation.gif" << QPoint(-1, -1);
+}
+
+void SlotChoiceTest::slotChoice() {
+    QFETCH(QString, field);
+    QFETCH(QString, file);
+    QFETCH(QString, staged);
+    QFETCH(QPoint, preview);
+    Workspace workspace;
+    const bool melody = file.endsWith(".MID") || file.endsWith(".mp3");
+    const QString source = melody ? workspace.File(file, "MThd") : workspace.Picture(file);
+    FakeDialogs dialogs;
+    dialogs.answers << source;
+    TForm1 form(dialogs, workspace.Program());
+    auto* image2 = Find<QLabel>(form, "Image2");
+    const QString logBefore = workspace.Log();
+
+    DoubleClick(Find(form, field));
+
+    QVERIFY2(dialogs.errorTexts.isEmpty(), qPrintable(dialogs.errorTexts.join('\n')));
+    QCOMPARE(dialogs.requests.size(), 1);
+    const FileRequest& request = dialogs.requests.first();
+    QCOMPARE(request.directory, workspace.Program());
+    QCOMPARE(request.title, melody ? QString("Выберите файл...") : QString());
+    QCOMPARE(request.filters.first().text,
+             melody ? QString("Музыкальные файлы")
+                    : QString("All (*.gif;*.png;*.jpg;*.jpeg;*.bmp;*.ico)"));
+    QCOMPARE(Text(Find(form, field)), source);
+    const QString stagedPath = workspace.Temp() + "/" + staged;
+    QVERIFY(QFileInfo(stagedPath).isFile());
+    QCOMPARE(QFileInfo(stagedPath).size(), QFileInfo(source).size());
+    QCOMPARE(form.State().FilesList, PackageList{stagedPath.toStdString()});
+    const QString resource = staged.left(staged.indexOf('.'));
+    QCOMPARE(workspace.Log(), logBefore + "\"" + source + "\" is choosed as " + resource + "\n");
+    const int slot = field.mid(4).toInt();
+    for (int n = 0; n < SlotCount; ++n)
+        QCOMPARE(int(form.State().SlotChosen[n]), n == slot ? 1 : 0);
+    if (preview == QPoint(-1, -1)) {
+        QCOMPARE(image2->pos(), QPoint(5, 5));
+        QVERIFY(image2->pixmap().isNull());
+    } else {
+        QCOMPARE(image2->pos(), preview);
+        QVERIFY(!image2->isHidden());
+        // Drawn at its own size, not stretched to the screen.
+        QCOMPARE(image2->pixmap().size(), QImage(source).size());
+    }
+
+    // A second choice proposes the last file again and adds a second entry.
+    dialogs.answers << source;
+    DoubleClick(Find(form, field));
+    QCOMPARE(dialogs.requests.last().lastFile, source);
+    QCOMPARE(form.State().FilesList.size(), 2u);
+}
+
+void SlotChoiceTest::cancelledChoiceChangesNothing_data() {
+    QTest::addColumn<QString>("field");
+    QTest::newRow("melody dialog") << "Edit1";
+    QTest::newRow("picture dialog") << "Edit7";
+}
+
+void SlotChoiceTest::cancelledChoiceChangesNothing() {
+    QFETCH(QString, field);
+    Workspace workspace;
+    FakeDialogs dialogs;
+    dialogs.answers << workspace.Picture("first.png") << "";
+    TForm1 form(dialogs, workspace.Program());
+    DoubleClick(Find(form, "Edit9")); // a preview to keep
+    const QString text = Text(Find(form, field));
+    const QString log = workspace.Log();
+    const EditorState before = form.State();
+    const QPoint previewAt = Find(form, "Image2")->pos();
+
+    DoubleClick(Find(form, field));
+
+    QCOMPARE(dialogs.requests.size(), 2);
+    QCOMPARE(Text(Find(form, field)), text);
+    QCOMPARE(form.State().FilesList, before.FilesList);
+    QVERIFY(form.State().SlotChosen == before.SlotChosen);
+    QCOMPARE(workspace.Log(), log);
+    QCOMPARE(QDir(workspace.Temp()).entryList(QDir::Files).size(), 1);
+    QCOMPARE(Find(form, "Image2")->pos(), previewAt);
+    QVERIFY(!Find(form, "Image2")->isHidden());
+    QVERIFY(dialogs.errorTexts.isEmpty());
+}
+
+void SlotChoiceTest::choiceFailures_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("stagingFolder");
+    QTest::addColumn<QString>("message"); // "%1" stands for the chosen path, "%2" the staged one
+    QTest::addColumn<bool>("chosen");     // staged, listed, logged and marked
+    QTest::newRow("MP3 typed into a picture slot")
+        << "Edit7"
+        << "song.mp3" << true << "Unknown picture file extension (.mp3)" << true;
+    QTest::newRow("picture without extension")
+        << "Edit12"
+        << "noext" << true << "Unknown picture file extension (.)" << true;
+    QTest::newRow("damaged PNG") << "Edit7"
+                                 << "broken.png" << true << "Cannot show picture \"%2\": " << true;
+    QTest::newRow("missing file typed in")
+        << "Edit0"
+        << "" << true << "Cannot open file \"%1\". No such file or directory." << false;
+    QTest::newRow("staging folder missing")
+        << "Edit6"
+        << "bar.png" << false << "Cannot create file \"%2\". No such file or directory." << false;
+}
+
+void SlotChoiceTest::choiceFailures() {
+    QFETCH(QString, field);
+    QFETCH(QString, file);
+    QFETCH(bool, stagingFolder);
+    QFETCH(QString, message);
+    QFETCH(bool, chosen);
+    Workspace workspace;
+    QString source;
+    if (file.isEmpty())
+        source = workspace.Media("nothing-here.mid");
+    else if (file.endsWith(".png") && !file.startsWith("broken"))
+        source = workspace.Picture(file);
+    else
+        source = workspace.File(file, "not a picture at all");
+    if (!stagingFolder)
+        QDir(workspace.Temp()).removeRecursively();
+    FakeDialogs dialogs;
+    dialogs.answers << workspace.Picture("shown.png") << source;
+    TForm1 form(dialogs, workspace.Program());
+    DoubleClick(Find(form, "Edit9"));
+    if (!stagingFolder) {
+        dialogs.errorCaptions.clear();
+        dialogs.errorTexts.clear();
+    }
+    const std::size_t listed = form.State().FilesList.size();
+
+    DoubleClick(Find(form, field));
+
+    const int slot = field.mid(4).toInt();
+    const QString staged = workspace.Temp() + "/" +
+                           QString::fromStdString(SlotResourceName(field.toStdString())) +
+                           (file.contains('.') ? file.mid(file.lastIndexOf('.')) : "");
+    QCOMPARE(dialogs.errorCaptions, QStringList{"EL71 Kestrova by Morvane"});
+    QVERIFY2(dialogs.errorTexts.first().startsWith(
+                 QString(message).replace("%1", source).replace("%2", staged)),
+             qPrintable(dialogs.errorTexts.first()));
+    QCOMPARE(Text(Find(form, field)), source);
+    QCOMPARE(form.State().FilesList.size(), listed + (chosen ? 1 : 0));
+    QCOMPARE(int(form.State().SlotChosen[slot]), chosen ? 1 : 0);
+    QCOMPARE(workspace.Log().contains("\"" + source + "\" is choosed as "), chosen);
+    // A failed load leaves the preview hidden; a failure before it leaves the preview alone.
+    if (stagingFolder)
+        QCOMPARE(Find(form, "Image2")->isHidden(), chosen && slot != 0);
+}
+
+void SlotChoiceTest::pictureDialogFiltersAndPreviewPane() {
+    Workspace workspace;
+    const QString picture = workspace.Picture("wall.png", 400, 200);
+    FileRequest request;
+    request.filters = PictureFilters();
+    request.directory = workspace.Media("");
+    request.previewPane = true;
+    OpenFileDialog dialog(nullptr, request);
+
+    QStringList shown;
+    for (const FileFilter& filter : request.filters)
+        shown << filter.text;
+    QCOMPARE(dialog.nameFilters(), shown);
+    QCOMPARE(shown, QStringList({"All (*.gif;*.png;*.jpg;*.jpeg;*.bmp;*.ico)", "GIF-Format (*.gif)",
+                                 "Portable Network Graphics (*.png)", "JPEG Image File (*.jpg)",
+                                 "JPEG Image File (*.jpeg)", "Bitmaps (*.bmp)", "Icons (*.ico)"}));
+    // The joined patterns of "All" match each format, although the text joins them with ";".
+    auto* model = dialog.findChild<QFileSystemModel*>();
+    QVERIFY(model);
+    QCOMPARE(model->nameFilters(), request.filters.first().patterns);
+    auto* types = dialog.findChild<QComboBox*>("fileTypeCombo");
+    QVERIFY(types);
+    types->setCurrentIndex(1);
+    emit types->activated(1);
+    QCOMPARE(model->nameFilters(), QStringList{"*.gif"});
+
+    emit dialog.currentChanged(picture);
+    auto* pane = dialog.findChild<QWidget*>("PreviewPane");
+    QVERIFY(pane);
+    const auto labels = pane->findChildren<QLabel*>();
+    QCOMPARE(labels.size(), 2);
+    QCOMPARE(labels[1]->text(), QString("400 x 200"));
+    QCOMPARE(labels[0]->pixmap().size(), QSize(200, 100)); // scaled to fit, proportions kept
+}
+
+QTEST_MAIN(SlotChoiceTest)
+#include "SlotChoiceTest.moc"
