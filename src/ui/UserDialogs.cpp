@@ -1,6 +1,6 @@
 #include "UserDialogs.h"
 
-#include "PictureDialog.h"
+#include "OpenFileDialog.h"
 
 #include <QDesktopServices>
 #include <QMessageBox>

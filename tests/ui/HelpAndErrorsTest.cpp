@@ -2,33 +2,14 @@
 
 #include "TestWorkspace.h"
 #include "package/Errors.h"
-#include "package/ThemeBuild.h"
 #include "ui/ErrorBox.h"
-#include "ui/FileFilters.h"
 #include "ui/HelpUnit.h"
 #include "ui/MainForm.h"
-#include "ui/PictureDialog.h"
 #include "ui/WebLinks.h"
 
-#include <QAbstractButton>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDir>
-#include <QFileSystemModel>
-#include <QGroupBox>
-#include <QImage>
 #include <QLabel>
-#include <QLineEdit>
-#include <QMenuBar>
 #include <QMouseEvent>
-#include <QProcess>
-#include <QProgressBar>
-#include <QRegularExpression>
-#include <QTabBar>
-#include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
-#include <memory>
 
 class HelpAndErrorsTest : public QObject {
     Q_OBJECT

@@ -1,34 +1,18 @@
 // Choosing a file for a slot: staging, listing, logging, marking and the phone-screen preview.
 
 #include "TestWorkspace.h"
-#include "package/Errors.h"
-#include "package/ThemeBuild.h"
-#include "ui/ErrorBox.h"
 #include "ui/FileFilters.h"
-#include "ui/HelpUnit.h"
 #include "ui/MainForm.h"
-#include "ui/PictureDialog.h"
-#include "ui/WebLinks.h"
+#include "ui/OpenFileDialog.h"
 
 #include <QAbstractButton>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFileSystemModel>
-#include <QGroupBox>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenuBar>
-#include <QMouseEvent>
-#include <QProcess>
-#include <QProgressBar>
-#include <QRegularExpression>
-#include <QTabBar>
-#include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
-#include <memory>
 
 class SlotChoiceTest : public QObject {
     Q_OBJECT

@@ -1,4 +1,4 @@
-#include "PictureDialog.h"
+#include "OpenFileDialog.h"
 
 #include <QFileInfo>
 #include <QFileSystemModel>
