@@ -6,6 +6,7 @@
 #include "ui/OpenFileDialog.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFileSystemModel>
@@ -13,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 
 class SlotChoiceTest : public QObject {
     Q_OBJECT
@@ -25,6 +27,8 @@ private slots:
     void choiceFailures_data();
     void choiceFailures();
     void pictureDialogFiltersAndPreviewPane();
+    void realDialogAnswers_data();
+    void realDialogAnswers();
 };
 
 void SlotChoiceTest::slotChoice_data() {
@@ -240,6 +244,43 @@ void SlotChoiceTest::pictureDialogFiltersAndPreviewPane() {
     QCOMPARE(labels.size(), 2);
     QCOMPARE(labels[1]->text(), QString("400 x 200"));
     QCOMPARE(labels[0]->pixmap().size(), QSize(200, 100)); // scaled to fit, proportions kept
+}
+
+void SlotChoiceTest::realDialogAnswers_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("accept");
+    QTest::addColumn<QString>("returned"); // relative to the media folder
+    QTest::newRow("existing picture") << "shown.png" << true << "shown.png";
+    QTest::newRow("name of a missing file") << "missing.mp3" << true << "missing.mp3";
+    QTest::newRow("cancelled") << "shown.png" << false << "";
+}
+
+void SlotChoiceTest::realDialogAnswers() {
+    QFETCH(QString, typed);
+    QFETCH(bool, accept);
+    QFETCH(QString, returned);
+    Workspace workspace;
+    workspace.Picture("shown.png");
+    FileRequest request;
+    request.filters = PictureFilters();
+    request.directory = workspace.Media("");
+    request.previewPane = true;
+
+    // The toolkit's dialog runs its own loop; answer it from inside that loop.
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+        QVERIFY(name);
+        name->setText(typed);
+        if (accept)
+            QTest::keyClick(name, Qt::Key_Return);
+        else
+            dialog->reject();
+    });
+    QtUserDialogs dialogs;
+    const QString chosen = dialogs.ChooseFile(nullptr, request);
+    QCOMPARE(chosen, returned.isEmpty() ? QString() : workspace.Media(returned));
 }
 
 QTEST_MAIN(SlotChoiceTest)
