@@ -14,7 +14,6 @@ constexpr int PreviewSide = 200;
 OpenFileDialog::OpenFileDialog(QWidget* parent, const FileRequest& request)
     : QFileDialog(parent), filters_(request.filters) {
     setOption(QFileDialog::DontUseNativeDialog);
-    setOption(QFileDialog::ReadOnly, false);
     setAcceptMode(QFileDialog::AcceptOpen);
     // A typed name of a missing file is accepted, as the picture and sound dialogs always did.
     setFileMode(request.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
@@ -31,7 +30,6 @@ OpenFileDialog::OpenFileDialog(QWidget* parent, const FileRequest& request)
     for (const FileFilter& filter : filters_)
         texts.append(filter.text);
     setNameFilters(texts);
-    setOption(QFileDialog::HideNameFilterDetails, false);
     connect(this, &QFileDialog::filterSelected, this, &OpenFileDialog::ApplyFilter);
     if (!texts.isEmpty()) {
         selectNameFilter(texts.first());
