@@ -1,0 +1,121 @@
+#include "EntryCompression.h"
+
+#include "Errors.h"
+#include "TextJudgement.h"
+#include "ZipRecords.h"
+
+#include <algorithm>
+#include <libdeflate.h>
+#include <vector>
+#include <zlib.h>
+
+namespace {
+
+constexpr int PackLevel = 6;
+constexpr std::size_t StreamChunk = 256 * 1024;
+
+} // namespace
+
+struct EntryCompressor::Deflater {
+    libdeflate_compressor* compressor = libdeflate_alloc_compressor(PackLevel);
+    std::vector<unsigned char> input;
+    std::vector<unsigned char> output;
+    ~Deflater() { libdeflate_free_compressor(compressor); }
+};
+
+EntryCompressor::EntryCompressor() : deflater_(std::make_unique<Deflater>()) {
+    if (!deflater_->compressor)
+        throw std::bad_alloc();
+}
+
+EntryCompressor::~EntryCompressor() = default;
+
+EntryData EntryCompressor::Write(FileHandle& file, std::uint64_t size, ArchiveOutput& out,
+                                 const std::string& path) {
+    out.SetSubject(path);
+    if (size >= zip::Limit)
+        throw ZipError(TooLargeMessage(path));
+    if (size <= InMemoryLimit)
+        return WriteInMemory(file, size, out);
+    return WriteStreaming(file, out, path);
+}
+
+EntryData EntryCompressor::WriteInMemory(FileHandle& file, std::uint64_t size, ArchiveOutput& out) {
+    std::vector<unsigned char>& input = deflater_->input;
+    input.resize(static_cast<std::size_t>(size));
+    ssize_t got = file.ReadFull(input.data(), input.size());
+    if (got < 0)
+        throw StreamError::Read();
+    // A file that shrank since it was measured is packed as it now reads.
+    input.resize(static_cast<std::size_t>(got));
+
+    EntryData data;
+    data.size = input.size();
+    data.crc = libdeflate_crc32(0, input.data(), input.size());
+    data.text = LooksLikeText(input.data(), std::min(input.size(), FirstBlockSize));
+
+    std::vector<unsigned char>& output = deflater_->output;
+    output.resize(libdeflate_deflate_compress_bound(deflater_->compressor, input.size()));
+    std::size_t packed = libdeflate_deflate_compress(deflater_->compressor, input.data(),
+                                                     input.size(), output.data(), output.size());
+    // A file that ends within the first block and does not shrink there is stored as it is.
+    if (input.size() <= FirstBlockSize && packed >= input.size()) {
+        data.method = zip::MethodStored;
+        data.compressedSize = input.size();
+        out.Write(input.data(), input.size());
+    } else {
+        data.method = zip::MethodDeflated;
+        data.compressedSize = packed;
+        out.Write(output.data(), packed);
+    }
+    return data;
+}
+
+EntryData EntryCompressor::WriteStreaming(FileHandle& file, ArchiveOutput& out,
+                                          const std::string& path) {
+    struct Stream {
+        z_stream z{};
+        bool open = false;
+        ~Stream() {
+            if (open)
+                deflateEnd(&z);
+        }
+    } stream;
+    if (deflateInit2(&stream.z, PackLevel, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK)
+        throw std::bad_alloc();
+    stream.open = true;
+
+    std::vector<unsigned char> input(StreamChunk);
+    std::vector<unsigned char> output(StreamChunk);
+    EntryData data;
+    data.method = zip::MethodDeflated;
+    bool first = true;
+    int flush = Z_NO_FLUSH;
+    while (flush != Z_FINISH) {
+        ssize_t got = file.ReadFull(input.data(), input.size());
+        if (got < 0)
+            throw StreamError::Read();
+        std::size_t count = static_cast<std::size_t>(got);
+        if (first) {
+            data.text = LooksLikeText(input.data(), std::min(count, FirstBlockSize));
+            first = false;
+        }
+        data.size += count;
+        // The file may have grown since it was measured.
+        if (data.size >= zip::Limit)
+            throw ZipError(TooLargeMessage(path));
+        data.crc = libdeflate_crc32(data.crc, input.data(), count);
+        flush = count < input.size() ? Z_FINISH : Z_NO_FLUSH;
+        stream.z.next_in = input.data();
+        stream.z.avail_in = static_cast<uInt>(count);
+        do {
+            stream.z.next_out = output.data();
+            stream.z.avail_out = static_cast<uInt>(output.size());
+            deflate(&stream.z, flush);
+            std::size_t produced = output.size() - stream.z.avail_out;
+            out.Write(output.data(), produced);
+            data.compressedSize += produced;
+        } while (stream.z.avail_out == 0);
+    }
+    return data;
+}

@@ -1,0 +1,58 @@
+#pragma once
+// Small helpers shared by the core tests: a scratch folder per test, file contents and times, a
+// fixed time zone, and running an independent reader.
+
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <string>
+
+namespace test {
+
+/// A fresh folder under the system's temporary folder, removed with everything in it.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::filesystem::path& Path() const { return path_; }
+    /// Path() joined with name, as a string.
+    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+void WriteFile(const std::string& path, const std::string& bytes);
+std::string ReadFile(const std::string& path);
+
+/// Sets a file's modification time to the given local time.
+void SetLocalMTime(const std::string& path, int year, int month, int day, int hour, int minute,
+                   int second);
+std::tm LocalMTime(const std::string& path);
+
+/// Sets TZ for the life of the object and restores it after.
+class ScopedTimeZone {
+public:
+    explicit ScopedTimeZone(const char* zone);
+    ~ScopedTimeZone();
+
+private:
+    std::string saved_;
+    bool hadZone_;
+};
+
+struct CommandResult {
+    int exitCode;
+    std::string output; // stdout and stderr together
+};
+
+/// Runs a shell command and captures what it prints.
+CommandResult Run(const std::string& command);
+
+/// Single-quotes a string for the shell.
+std::string ShellQuote(const std::string& text);
+
+} // namespace test
