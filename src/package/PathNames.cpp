@@ -1,5 +1,7 @@
 #include "PathNames.h"
 
+#include <filesystem>
+
 std::string_view FileNamePart(std::string_view path) {
     std::size_t separator = path.find_last_of(PathSeparators);
     return separator == std::string_view::npos ? path : path.substr(separator + 1);
@@ -20,4 +22,10 @@ std::string JoinPath(std::string_view folder, std::string_view name) {
     path += PathSeparator;
     path += name;
     return path;
+}
+
+std::string FullPath(const std::string& path) {
+    std::error_code error;
+    std::filesystem::path full = std::filesystem::absolute(path, error);
+    return error ? path : full.lexically_normal().string();
 }

@@ -24,3 +24,7 @@ std::string_view StripExtension(std::string_view fileName);
 
 /// A folder and a name joined by one separator.
 std::string JoinPath(std::string_view folder, std::string_view name);
+
+/// The path made absolute against the current directory, without resolving links: what error
+/// messages show as a file's full path.
+std::string FullPath(const std::string& path);
