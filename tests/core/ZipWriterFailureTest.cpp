@@ -86,9 +86,7 @@ TEST_F(ZipWriterFailureTest, FailedWriteLeavesNothingBehindOrTheOldArchiveUntouc
 }
 
 TEST_F(ZipWriterFailureTest, ArchiveThatCannotBeCreatedOpenedOrRenamed) {
-    struct RestoreCalls {
-        ~RestoreCalls() { Sys = RealSystemCalls; }
-    } restore;
+    ScopedSystemCalls restore;
     StageThree();
     zipName = programDir + "/missing/Theme.sdt";
     try {
