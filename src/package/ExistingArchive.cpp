@@ -102,15 +102,19 @@ void MeasureLocalEntry(FileHandle& file, OldEntry& entry, std::uint16_t flags,
 
 } // namespace
 
-std::string ReadArchiveBytes(FileHandle& file, std::uint64_t offset, std::size_t size) {
-    std::string bytes(size, '\0');
+void ReadArchiveBytes(FileHandle& file, std::uint64_t offset, char* buffer, std::size_t size) {
     if (lseek(file.Fd(), static_cast<off_t>(offset), SEEK_SET) < 0)
         throw StreamError::Read();
-    ssize_t got = file.ReadFull(bytes.data(), size);
+    ssize_t got = file.ReadFull(buffer, size);
     if (got < 0)
         throw StreamError::Read();
     if (static_cast<std::size_t>(got) != size)
         Incomplete();
+}
+
+std::string ReadArchiveBytes(FileHandle& file, std::uint64_t offset, std::size_t size) {
+    std::string bytes(size, '\0');
+    ReadArchiveBytes(file, offset, bytes.data(), size);
     return bytes;
 }
 

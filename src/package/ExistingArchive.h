@@ -34,6 +34,8 @@ ExistingArchive ReadExistingArchive(FileHandle& file, std::uint64_t fileSize);
 /// Reads size bytes at offset; a read that fails is "Stream read error", one that comes up short
 /// means the file is not what its directory says: "Incomplete Zip File".
 std::string ReadArchiveBytes(FileHandle& file, std::uint64_t offset, std::size_t size);
+/// The same into the caller's buffer.
+void ReadArchiveBytes(FileHandle& file, std::uint64_t offset, char* buffer, std::size_t size);
 
 /// "Incomplete Zip File"
 extern const char* const IncompleteZipFile;
