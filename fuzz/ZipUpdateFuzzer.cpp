@@ -13,6 +13,7 @@
 #include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -57,6 +58,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     tzset();
     char pattern[] = "/tmp/kestrova-fuzz-XXXXXX";
     folder = mkdtemp(pattern);
+    atexit([] { std::filesystem::remove_all(folder); });
     mkdir((folder + "/temp").c_str(), 0755);
     // One file older and one newer than the seeds' entries, so both keep and replace run.
     Stage("a.txt", "replacement text, replacement text, replacement text", 315532800 + 86400);

@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 #include "ZipReaders.h"
 #include "ZipWriterFixture.h"
+#include "package/ArchiveOutput.h"
 #include "package/Errors.h"
 #include "package/FileHandle.h"
 #include "package/SystemCalls.h"
@@ -150,6 +151,7 @@ void Poke16(std::string& bytes, std::size_t at, std::uint16_t value) {
 TEST_F(ZipWriterFailureTest, DamagedOrForeignArchiveIsIncompleteAndLeftUntouched) {
     StageThree();
     Pack();
+    ASSERT_EQ(ReadBackZip(zipName).entries.size(), 3u);
     const std::string good = ReadFile(zipName);
     const std::size_t end = good.size() - 22;
     const std::size_t directory = Peek32(good, end + 16);
@@ -235,6 +237,7 @@ TEST_F(ZipWriterFailureTest, ProcessMessagesRunsAfterEveryKilobyteWritten) {
     writer.ProcessMessages = [&] { ++calls; };
     writer.PackArchive();
     EXPECT_EQ(calls, static_cast<int>(ReadFile(zipName).size() / 1024));
+    EXPECT_EQ(ReadBackZip(zipName).entries.size(), 2u);
 }
 
 TEST_F(ZipWriterFailureTest, LargeFileStreamsThroughZlib) {
@@ -255,6 +258,34 @@ TEST_F(ZipWriterFailureTest, LargeFileStreamsThroughZlib) {
     EXPECT_EQ(listing.entries[0].internalAttributes, 1);
     EXPECT_LT(listing.entries[0].compressedSize, listing.entries[0].size / 4);
     EXPECT_EQ(listing.entries[0].contentCrc, listing.entries[0].crc);
+}
+
+} // namespace
+
+namespace {
+
+TEST(ArchiveOutput, StopsBeforeOffsetsPassWhatZipWithoutZip64Holds) {
+    TempFolder folder;
+    ScopedSystemCalls restore;
+    // Writes that take no room, so the archive can grow to 4 GiB in a moment.
+    Sys.Write = [](int, const void*, size_t size) { return static_cast<ssize_t>(size); };
+    std::string zipName = folder / "Theme.sdt";
+    {
+        ArchiveOutput out(zipName, nullptr);
+        out.SetSubject("/staged/huge.gif");
+        std::vector<char> chunk(1 << 20);
+        while (out.Offset() + chunk.size() < 0xFFFFFFFFu)
+            out.Write(chunk.data(), chunk.size());
+        out.Write(chunk.data(), static_cast<std::size_t>(0xFFFFFFFEu - out.Offset()));
+        try {
+            out.Write("PK", 2); // its last byte would sit at offset 0xFFFFFFFF
+            ADD_FAILURE() << "no error";
+        } catch (const ZipError& error) {
+            EXPECT_STREQ(error.what(), "File too large for a theme archive: \"/staged/huge.gif\"");
+        }
+        EXPECT_EQ(out.Offset(), 0xFFFFFFFEu);
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
 }
 
 } // namespace
