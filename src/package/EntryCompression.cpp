@@ -16,10 +16,27 @@ constexpr std::size_t StreamChunk = 256 * 1024;
 
 } // namespace
 
+/// Grows as needed and is never cleared: zero-filling a buffer the next read overwrites would
+/// cost more page faults than the deflating it serves.
+class ScratchBuffer {
+public:
+    unsigned char* Get(std::size_t size) {
+        if (size > capacity_) {
+            data_ = std::make_unique_for_overwrite<unsigned char[]>(size);
+            capacity_ = size;
+        }
+        return data_.get();
+    }
+
+private:
+    std::unique_ptr<unsigned char[]> data_;
+    std::size_t capacity_ = 0;
+};
+
 struct EntryCompressor::Deflater {
     libdeflate_compressor* compressor = libdeflate_alloc_compressor(PackLevel);
-    std::vector<unsigned char> input;
-    std::vector<unsigned char> output;
+    ScratchBuffer input;
+    ScratchBuffer output;
     ~Deflater() { libdeflate_free_compressor(compressor); }
 };
 
@@ -41,32 +58,31 @@ EntryData EntryCompressor::Write(FileHandle& file, std::uint64_t size, ArchiveOu
 }
 
 EntryData EntryCompressor::WriteInMemory(FileHandle& file, std::uint64_t size, ArchiveOutput& out) {
-    std::vector<unsigned char>& input = deflater_->input;
-    input.resize(static_cast<std::size_t>(size));
-    ssize_t got = file.ReadFull(input.data(), input.size());
+    unsigned char* input = deflater_->input.Get(static_cast<std::size_t>(size));
+    ssize_t got = file.ReadFull(input, static_cast<std::size_t>(size));
     if (got < 0)
         throw StreamError::Read();
     // A file that shrank since it was measured is packed as it now reads.
-    input.resize(static_cast<std::size_t>(got));
+    std::size_t length = static_cast<std::size_t>(got);
 
     EntryData data;
-    data.size = input.size();
-    data.crc = libdeflate_crc32(0, input.data(), input.size());
-    data.text = LooksLikeText(input.data(), std::min(input.size(), FirstBlockSize));
+    data.size = length;
+    data.crc = libdeflate_crc32(0, input, length);
+    data.text = LooksLikeText(input, std::min(length, FirstBlockSize));
 
-    std::vector<unsigned char>& output = deflater_->output;
-    output.resize(libdeflate_deflate_compress_bound(deflater_->compressor, input.size()));
-    std::size_t packed = libdeflate_deflate_compress(deflater_->compressor, input.data(),
-                                                     input.size(), output.data(), output.size());
+    std::size_t bound = libdeflate_deflate_compress_bound(deflater_->compressor, length);
+    unsigned char* output = deflater_->output.Get(bound);
+    std::size_t packed =
+        libdeflate_deflate_compress(deflater_->compressor, input, length, output, bound);
     // A file that ends within the first block and does not shrink there is stored as it is.
-    if (input.size() <= FirstBlockSize && packed >= input.size()) {
+    if (length <= FirstBlockSize && packed >= length) {
         data.method = zip::MethodStored;
-        data.compressedSize = input.size();
-        out.Write(input.data(), input.size());
+        data.compressedSize = length;
+        out.Write(input, length);
     } else {
         data.method = zip::MethodDeflated;
         data.compressedSize = packed;
-        out.Write(output.data(), packed);
+        out.Write(output, packed);
     }
     return data;
 }
