@@ -37,7 +37,9 @@ ArchiveOutput::ArchiveOutput(std::string zipName, std::function<void()> processM
     std::mt19937_64 random(std::random_device{}());
     int error = EEXIST;
     for (int attempt = 0; attempt < 100 && error == EEXIST; ++attempt) {
-        temporaryPath_ = folder + "." + std::string(name) + "." + RandomSuffix(random);
+        // Cut short, so a name near the file system's limit still leaves room for the suffix.
+        temporaryPath_ =
+            folder + "." + std::string(name.substr(0, 200)) + "." + RandomSuffix(random);
         file_ = FileHandle::Open(temporaryPath_.c_str(), O_RDWR | O_CREAT | O_EXCL, 0666);
         error = file_.IsOpen() ? 0 : errno;
     }

@@ -35,27 +35,32 @@ EndRecord FindEndRecord(FileHandle& file, std::uint64_t fileSize) {
     std::uint64_t span = std::min(fileSize, EndSearchSpan);
     std::uint64_t start = fileSize - span;
     std::string tail = ReadArchiveBytes(file, start, static_cast<std::size_t>(span));
-    for (std::size_t at = tail.size() - zip::EndRecordSize + 1; at-- > 0;) {
-        const unsigned char* record = Bytes(tail, at);
-        if (zip::Read32(record) != zip::EndRecordSignature)
-            continue;
-        std::size_t commentLength = zip::Read16(record + 20);
-        if (at + zip::EndRecordSize + commentLength > tail.size())
-            continue; // a signature inside a comment, or a damaged record
-        EndRecord end;
-        end.at = start + at;
-        std::uint16_t disk = zip::Read16(record + 4);
-        std::uint16_t directoryDisk = zip::Read16(record + 6);
-        std::uint16_t entriesHere = zip::Read16(record + 8);
-        end.entries = zip::Read16(record + 10);
-        end.directorySize = zip::Read32(record + 12);
-        end.directoryOffset = zip::Read32(record + 16);
-        end.comment = tail.substr(at + zip::EndRecordSize, commentLength);
-        // One disk only, and the directory must lie wholly before its end record.
-        if (disk != 0 || directoryDisk != 0 || entriesHere != end.entries ||
-            end.directoryOffset + end.directorySize > end.at)
-            Incomplete();
-        return end;
+    // A record whose comment ends exactly at the end of the file is the real one; only when
+    // there is none is one followed by stray bytes accepted.
+    for (bool exact : {true, false}) {
+        for (std::size_t at = tail.size() - zip::EndRecordSize + 1; at-- > 0;) {
+            const unsigned char* record = Bytes(tail, at);
+            if (zip::Read32(record) != zip::EndRecordSignature)
+                continue;
+            std::size_t commentLength = zip::Read16(record + 20);
+            std::size_t recordEnd = at + zip::EndRecordSize + commentLength;
+            if (exact ? recordEnd != tail.size() : recordEnd > tail.size())
+                continue; // a signature inside a comment, or a damaged record
+            EndRecord end;
+            end.at = start + at;
+            std::uint16_t disk = zip::Read16(record + 4);
+            std::uint16_t directoryDisk = zip::Read16(record + 6);
+            std::uint16_t entriesHere = zip::Read16(record + 8);
+            end.entries = zip::Read16(record + 10);
+            end.directorySize = zip::Read32(record + 12);
+            end.directoryOffset = zip::Read32(record + 16);
+            end.comment = tail.substr(at + zip::EndRecordSize, commentLength);
+            // One disk only, and the directory must lie wholly before its end record.
+            if (disk != 0 || directoryDisk != 0 || entriesHere != end.entries ||
+                end.directoryOffset + end.directorySize > end.at)
+                Incomplete();
+            return end;
+        }
     }
     Incomplete();
 }

@@ -360,4 +360,20 @@ TEST(NamePattern, MatchesLikeTheFileSystemSearch) {
             << c.pattern << " vs " << c.name;
 }
 
+TEST_F(ZipWriterTest, UpdateReadsAnArchiveFollowedByStrayBytes) {
+    std::string script = "import sys, zipfile\n"
+                         "with zipfile.ZipFile(sys.argv[1], 'w') as z:\n"
+                         "    z.comment = b'kept'\n"
+                         "    z.writestr('old.mid', 'old entry')\n"
+                         "open(sys.argv[1], 'ab').write(b'\\n\\n')\n";
+    std::string scriptPath = folder / "old.py";
+    WriteFile(scriptPath, script);
+    ASSERT_EQ(test::Run("/usr/bin/python3 " + scriptPath + " " + zipName).exitCode, 0);
+    list = {Stage("new.gif", "new entry")};
+    EXPECT_EQ(Pack(), 1);
+    ZipListing listing = ReadBackZip(zipName);
+    EXPECT_EQ(listing.Names(), (std::vector<std::string>{"old.mid", "new.gif"}));
+    EXPECT_EQ(listing.commentHex, "6b657074");
+}
+
 } // namespace
