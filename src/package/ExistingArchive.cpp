@@ -83,24 +83,33 @@ void MeasureLocalEntry(FileHandle& file, OldEntry& entry, std::uint16_t flags,
     if (ReadArchiveBytes(file, entry.localOffset + zip::LocalHeaderSize,
                          static_cast<std::size_t>(nameLength)) != entry.storedName)
         Incomplete();
-    // Without a data descriptor the local header must agree with the central one, or the copy
-    // would carry the disagreement into the new archive.
-    if (!(flags & zip::FlagDataDescriptor) &&
-        (zip::Read16(local + 8) != zip::Read16(central + 10) ||
-         zip::Read32(local + 14) != zip::Read32(central + 16) ||
-         zip::Read32(local + 18) != zip::Read32(central + 20) ||
-         zip::Read32(local + 22) != zip::Read32(central + 24)))
+    // A kept entry is copied as it stands, so its two headers must agree, or the new archive
+    // would carry the disagreement on to every reader.
+    bool descriptor = flags & zip::FlagDataDescriptor;
+    auto agrees32 = [&](std::size_t localAt, std::size_t centralAt) {
+        std::uint32_t value = zip::Read32(local + localAt);
+        // With a data descriptor the local header may leave crc and sizes as zero.
+        return value == zip::Read32(central + centralAt) || (descriptor && value == 0);
+    };
+    if (zip::Read16(central + 6) > zip::NewestVersionNeeded ||
+        zip::Read16(local + 4) != zip::Read16(central + 6) || zip::Read16(local + 6) != flags ||
+        zip::Read16(local + 8) != zip::Read16(central + 10) ||
+        zip::Read32(local + 10) != zip::Read32(central + 12) || !agrees32(14, 16) ||
+        !agrees32(18, 20) || !agrees32(22, 24))
         Incomplete();
     std::uint64_t end = dataStart + compressedSize;
-    if (flags & zip::FlagDataDescriptor) {
-        // crc, sizes, and an optional signature in front of them
-        std::uint64_t length = 12;
-        if (end + 4 <= dataEnd &&
-            zip::Read32(Bytes(ReadArchiveBytes(file, end, 4))) == zip::DataDescriptorSignature)
-            length = 16;
-        end += length;
-        if (end > dataEnd)
+    if (descriptor) {
+        // crc and sizes, with or without a signature in front of them
+        std::string after = ReadArchiveBytes(
+            file, end, static_cast<std::size_t>(std::min<std::uint64_t>(16, dataEnd - end)));
+        std::size_t skip =
+            after.size() >= 4 && zip::Read32(Bytes(after)) == zip::DataDescriptorSignature ? 4 : 0;
+        if (after.size() < skip + 12 ||
+            zip::Read32(Bytes(after, skip)) != zip::Read32(central + 16) ||
+            zip::Read32(Bytes(after, skip + 4)) != zip::Read32(central + 20) ||
+            zip::Read32(Bytes(after, skip + 8)) != zip::Read32(central + 24))
             Incomplete();
+        end += skip + 12;
     }
     entry.localLength = end - entry.localOffset;
 }

@@ -22,6 +22,8 @@ constexpr std::size_t CentralOffsetField = 42;
 /// 2.0 in the low byte, MS-DOS (FAT) in the high byte.
 constexpr std::uint16_t VersionMadeBy = 20;
 constexpr std::uint16_t VersionNeeded = 20;
+/// 6.3, the newest version of the format; an entry that claims to need more is damaged.
+constexpr std::uint16_t NewestVersionNeeded = 63;
 constexpr std::uint16_t MethodStored = 0;
 constexpr std::uint16_t MethodDeflated = 8;
 constexpr std::uint16_t FlagDataDescriptor = 1 << 3;

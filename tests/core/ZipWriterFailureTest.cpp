@@ -192,6 +192,14 @@ TEST_F(ZipWriterFailureTest, DamagedOrForeignArchiveIsIncompleteAndLeftUntouched
          damaged([&](std::string& b) { Poke32(b, directory + 20, 0x10000000); })},
         {"a local header that disagrees with the central one",
          damaged([&](std::string& b) { Poke32(b, 14, 0x12345678); })},
+        // Found by fuzzing: such entries, copied as they stand, made archives that Python's
+        // zipfile or 7-Zip refuse.
+        {"a version needed beyond any ZIP version",
+         damaged([&](std::string& b) { Poke16(b, 4, 0xFFEB), Poke16(b, directory + 6, 0xFFEB); })},
+        {"flags that differ between the two headers",
+         damaged([&](std::string& b) { Poke16(b, directory + 8, 0xFFF9); })},
+        {"a data descriptor announced but missing",
+         damaged([&](std::string& b) { Poke16(b, 6, 8), Poke16(b, directory + 8, 8); })},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
