@@ -34,10 +34,14 @@ int FileHandle::Close() {
     return result == 0 ? 0 : errno;
 }
 
-int FileHandle::WriteAll(const void* data, std::size_t size) {
+namespace {
+
+// Resumes after short writes and interrupted calls; write(piece, size, done) writes one piece.
+template <typename Writer> int WriteInPieces(const void* data, std::size_t size, Writer write) {
     auto* bytes = static_cast<const char*>(data);
-    while (size > 0) {
-        ssize_t n = Sys.Write(fd_, bytes, size);
+    std::size_t done = 0;
+    while (done < size) {
+        ssize_t n = write(bytes + done, size - done, done);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -45,28 +49,23 @@ int FileHandle::WriteAll(const void* data, std::size_t size) {
         }
         if (n == 0)
             return ENOSPC;
-        bytes += n;
-        size -= static_cast<std::size_t>(n);
+        done += static_cast<std::size_t>(n);
     }
     return 0;
 }
 
+} // namespace
+
+int FileHandle::WriteAll(const void* data, std::size_t size) {
+    return WriteInPieces(data, size, [this](const char* piece, std::size_t left, std::size_t) {
+        return Sys.Write(fd_, piece, left);
+    });
+}
+
 int FileHandle::WriteAllAt(const void* data, std::size_t size, off_t offset) {
-    auto* bytes = static_cast<const char*>(data);
-    while (size > 0) {
-        ssize_t n = Sys.PWrite(fd_, bytes, size, offset);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
-        if (n == 0)
-            return ENOSPC;
-        bytes += n;
-        offset += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return 0;
+    return WriteInPieces(data, size, [&](const char* piece, std::size_t left, std::size_t done) {
+        return Sys.PWrite(fd_, piece, left, offset + static_cast<off_t>(done));
+    });
 }
 
 ssize_t FileHandle::ReadFull(void* data, std::size_t size) {

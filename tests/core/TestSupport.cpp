@@ -47,8 +47,7 @@ std::string ReadFile(const std::string& path) {
     return content.str();
 }
 
-void SetLocalMTime(const std::string& path, int year, int month, int day, int hour, int minute,
-                   int second) {
+std::time_t LocalTime(int year, int month, int day, int hour, int minute, int second) {
     std::tm local{};
     local.tm_year = year - 1900;
     local.tm_mon = month - 1;
@@ -57,7 +56,12 @@ void SetLocalMTime(const std::string& path, int year, int month, int day, int ho
     local.tm_min = minute;
     local.tm_sec = second;
     local.tm_isdst = -1;
-    std::time_t when = std::mktime(&local);
+    return std::mktime(&local);
+}
+
+void SetLocalMTime(const std::string& path, int year, int month, int day, int hour, int minute,
+                   int second) {
+    std::time_t when = LocalTime(year, month, day, hour, minute, second);
     struct utimbuf times = {when, when};
     if (utime(path.c_str(), &times) != 0)
         throw std::runtime_error("cannot set the time of " + path);

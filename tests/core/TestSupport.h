@@ -30,6 +30,9 @@ private:
 void WriteFile(const std::string& path, const std::string& bytes);
 std::string ReadFile(const std::string& path);
 
+/// The moment a local date and time stand for in the current time zone.
+std::time_t LocalTime(int year, int month, int day, int hour, int minute, int second);
+
 /// Sets a file's modification time to the given local time.
 void SetLocalMTime(const std::string& path, int year, int month, int day, int hour, int minute,
                    int second);
