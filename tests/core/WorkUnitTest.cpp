@@ -7,9 +7,9 @@ TEST(SlotCatalogue, ResourceNamesFromFieldNames) {
         const char* field;
         const char* name;
     };
-    for (auto [field, name] : {Case{"Edit0", "standard_ringtone"}, Case{"Edit6", "progressbar"},
-                               Case{"Edit36", "screensaver_image"},
-                               Case{"Edit37", "standard_distlist_ringtone"}})
+    for (auto [field, name] :
+         {Case{"Edit0", "standard_ringtone"}, Case{"Edit6", "progressbar"},
+          Case{"Edit36", "screensaver_image"}, Case{"Edit37", "standard_distlist_ringtone"}})
         EXPECT_EQ(SlotResourceName(field), name) << field;
 }
 
