@@ -11,14 +11,14 @@
 
 /// The eight descriptive texts, held as UTF-8. The window's TNEdit..TUEdit show them.
 struct ThemeMetadata {
-    std::string Title;                        // TNEdit; also the archive's base name
-    std::string Author;                       // TAEdit
-    std::string Published;                    // TDEdit; start-up puts today's date here
-    std::string Version = "1.0";              // TVEdit
+    std::string Title;                         // TNEdit; also the archive's base name
+    std::string Author;                        // TAEdit
+    std::string Published;                     // TDEdit; start-up puts today's date here
+    std::string Version = "1.0";               // TVEdit
     std::string Resolution = "240x320 pixels"; // TREdit, read-only
-    std::string Vendor;                       // TVendEdit
-    std::string Price = "0";                  // TPEdit
-    std::string Url;                          // TUEdit
+    std::string Vendor;                        // TVendEdit
+    std::string Price = "0";                   // TPEdit
+    std::string Url;                           // TUEdit
 };
 
 /// The package list: files to pack, in the order they were appended. Equal entries stay.

@@ -44,44 +44,44 @@ const std::array<std::string_view, SlotCount> SlotNames = {
 };
 
 const std::array<SlotLayout, SlotCount> SlotLayouts = {{
-    {skMelody, 0, 0},      // 0 standard_ringtone
-    {skMelody, 0, 0},      // 1 standard_msg_ringtone
-    {skMelody, 0, 0},      // 2 switch_on_melody
-    {skMelody, 0, 0},      // 3 switch_off_melody
-    {skAnimation, 0, 0},   // 4 switch_on_animation
-    {skAnimation, 0, 0},   // 5 switch_off_animation
-    {skPicture, 14, 134},  // 6 progressbar
-    {skPicture, 0, 0},     // 7 idle_wallpaper
-    {skPicture, 0, 288},   // 8 background_picture_bottom_fullscreen
-    {skPicture, 0, 0},     // 9 background_picture_headline_fullscreen
-    {skAnimation, 0, 0},   // 10 wait_animation
-    {skPicture, 40, 4},    // 11 background_picture_options_popup
-    {skPicture, 40, 108},  // 12 statusbar_standard
-    {skAnimation, 0, 0},   // 13 pin_input_animation
-    {skPicture, 0, 144},   // 14 background_picture_selection_icon
-    {skPicture, 91, 83},   // 15 feedback_icon_hint
-    {skPicture, 40, 4},    // 16 background_picture_body_tab
-    {skAnimation, 0, 0},   // 17 preview_animation
-    {skPicture, 0, 0},     // 18 background_picture_bottom_default
-    {skPicture, 4, 0},     // 19 background_picture_selection_3lines
-    {skPicture, 4, 0},     // 20 background_picture_selection_2lines
-    {skPicture, 4, 0},     // 21 background_picture_selection_lines
-    {skPicture, 91, 83},   // 22 feedback_icon_question
-    {skPicture, 91, 83},   // 23 feedback_icon_warning
-    {skPicture, 91, 83},   // 24 feedback_icon_positive
-    {skPicture, 91, 83},   // 25 feedback_icon_negative
-    {skAnimation, 0, 0},   // 26 netsearch_animation
-    {skPicture, 0, 0},     // 27 tabulator_background_unselected
-    {skPicture, 0, 0},     // 28 tabulator_background_selected
-    {skPicture, 0, 0},     // 29 background_picture_headline_default
-    {skPicture, 0, 4},     // 30 background_picture_body_default
-    {skPicture, 0, 0},     // 31 thumbnail_icon
-    {skPicture, 5, 0},     // 32 background_picture_quickaccessfield_popup
-    {skPicture, 5, 0},     // 33 background_picture_searchfield_popup
-    {skPicture, 0, 4},     // 34 background_picture_feedback_popup
-    {skPicture, 0, 0},     // 35 statusbar_fullscreen
-    {skAnimation, 0, 0},   // 36 screensaver_image
-    {skMelody, 0, 0},      // 37 standard_distlist_ringtone
+    {skMelody, 0, 0},     // 0 standard_ringtone
+    {skMelody, 0, 0},     // 1 standard_msg_ringtone
+    {skMelody, 0, 0},     // 2 switch_on_melody
+    {skMelody, 0, 0},     // 3 switch_off_melody
+    {skAnimation, 0, 0},  // 4 switch_on_animation
+    {skAnimation, 0, 0},  // 5 switch_off_animation
+    {skPicture, 14, 134}, // 6 progressbar
+    {skPicture, 0, 0},    // 7 idle_wallpaper
+    {skPicture, 0, 288},  // 8 background_picture_bottom_fullscreen
+    {skPicture, 0, 0},    // 9 background_picture_headline_fullscreen
+    {skAnimation, 0, 0},  // 10 wait_animation
+    {skPicture, 40, 4},   // 11 background_picture_options_popup
+    {skPicture, 40, 108}, // 12 statusbar_standard
+    {skAnimation, 0, 0},  // 13 pin_input_animation
+    {skPicture, 0, 144},  // 14 background_picture_selection_icon
+    {skPicture, 91, 83},  // 15 feedback_icon_hint
+    {skPicture, 40, 4},   // 16 background_picture_body_tab
+    {skAnimation, 0, 0},  // 17 preview_animation
+    {skPicture, 0, 0},    // 18 background_picture_bottom_default
+    {skPicture, 4, 0},    // 19 background_picture_selection_3lines
+    {skPicture, 4, 0},    // 20 background_picture_selection_2lines
+    {skPicture, 4, 0},    // 21 background_picture_selection_lines
+    {skPicture, 91, 83},  // 22 feedback_icon_question
+    {skPicture, 91, 83},  // 23 feedback_icon_warning
+    {skPicture, 91, 83},  // 24 feedback_icon_positive
+    {skPicture, 91, 83},  // 25 feedback_icon_negative
+    {skAnimation, 0, 0},  // 26 netsearch_animation
+    {skPicture, 0, 0},    // 27 tabulator_background_unselected
+    {skPicture, 0, 0},    // 28 tabulator_background_selected
+    {skPicture, 0, 0},    // 29 background_picture_headline_default
+    {skPicture, 0, 4},    // 30 background_picture_body_default
+    {skPicture, 0, 0},    // 31 thumbnail_icon
+    {skPicture, 5, 0},    // 32 background_picture_quickaccessfield_popup
+    {skPicture, 5, 0},    // 33 background_picture_searchfield_popup
+    {skPicture, 0, 4},    // 34 background_picture_feedback_popup
+    {skPicture, 0, 0},    // 35 statusbar_fullscreen
+    {skAnimation, 0, 0},  // 36 screensaver_image
+    {skMelody, 0, 0},     // 37 standard_distlist_ringtone
 }};
 
 int SlotNumberFromFieldName(std::string_view fieldName) {
@@ -99,4 +99,6 @@ std::string SlotResourceName(std::string_view fieldName) {
     return slot < 0 ? std::string() : std::string(SlotNames[slot]);
 }
 
-std::string SlotFieldName(int slot) { return "Edit" + std::to_string(slot); }
+std::string SlotFieldName(int slot) {
+    return "Edit" + std::to_string(slot);
+}

@@ -7,8 +7,8 @@ std::optional<std::uint32_t> DosDateTimeFromUnix(std::time_t time) {
     int year = local.tm_year + 1900;
     if (year < 1980 || year > 2107)
         return std::nullopt;
-    std::uint32_t date = static_cast<std::uint32_t>(((year - 1980) << 9) | ((local.tm_mon + 1) << 5) |
-                                                    local.tm_mday);
+    std::uint32_t date = static_cast<std::uint32_t>(((year - 1980) << 9) |
+                                                    ((local.tm_mon + 1) << 5) | local.tm_mday);
     std::uint32_t clock = static_cast<std::uint32_t>((local.tm_hour << 11) | (local.tm_min << 5) |
                                                      (local.tm_sec / 2));
     return date << 16 | clock;

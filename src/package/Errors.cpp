@@ -36,9 +36,13 @@ StreamError StreamError::Create(const std::string& path, int error) {
     return StreamError("Cannot create file \"" + path + "\". " + SystemReason(error));
 }
 
-StreamError StreamError::Read() { return StreamError("Stream read error"); }
+StreamError StreamError::Read() {
+    return StreamError("Stream read error");
+}
 
-StreamError StreamError::Write() { return StreamError("Stream write error"); }
+StreamError StreamError::Write() {
+    return StreamError("Stream write error");
+}
 
 InOutError::InOutError(int code) : InOutError(code, InOutMessage(code)) {}
 
@@ -77,9 +81,9 @@ InOutError InOutError::FromErrno(int error) {
 
 std::string SystemReason(int error) {
     std::string reason = std::strerror(error);
-    while (!reason.empty() && (reason.back() == ' ' || reason.back() == '\t' ||
-                               reason.back() == '\r' || reason.back() == '\n' ||
-                               reason.back() == '.'))
+    while (!reason.empty() &&
+           (reason.back() == ' ' || reason.back() == '\t' || reason.back() == '\r' ||
+            reason.back() == '\n' || reason.back() == '.'))
         reason.pop_back();
     return reason;
 }

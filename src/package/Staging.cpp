@@ -18,9 +18,13 @@ namespace {
 
 // Exclusive access on a POSIX system: an advisory lock that other copies of the program (and
 // any tool that locks) respect. A lock conflict reads as "busy" to the user.
-bool LockExclusively(const FileHandle& file) { return ::flock(file.Fd(), LOCK_EX | LOCK_NB) == 0; }
+bool LockExclusively(const FileHandle& file) {
+    return ::flock(file.Fd(), LOCK_EX | LOCK_NB) == 0;
+}
 
-int LockError() { return errno == EWOULDBLOCK ? EBUSY : errno; }
+int LockError() {
+    return errno == EWOULDBLOCK ? EBUSY : errno;
+}
 
 FileHandle OpenSource(const std::string& source, struct stat& info) {
     FileHandle file = FileHandle::Open(source.c_str(), O_RDONLY);
@@ -62,8 +66,8 @@ FileHandle CreateDestination(const std::string& destination, const struct stat& 
 void CopyContents(FileHandle& source, FileHandle& destination, off_t length) {
     std::vector<char> buffer(256 * 1024);
     while (length > 0) {
-        std::size_t want = static_cast<std::size_t>(
-            std::min<off_t>(length, static_cast<off_t>(buffer.size())));
+        std::size_t want =
+            static_cast<std::size_t>(std::min<off_t>(length, static_cast<off_t>(buffer.size())));
         ssize_t got = source.ReadFull(buffer.data(), want);
         if (got != static_cast<ssize_t>(want))
             throw StreamError::Read();
@@ -97,7 +101,8 @@ void CopyFileKeepDate(const std::string& source, const std::string& destination)
 
 std::string StagedSlotPath(const EditorState& state, std::string_view fieldName,
                            std::string_view chosenPath) {
-    return JoinPath(state.TempDir, SlotResourceName(fieldName) + std::string(FileExtension(chosenPath)));
+    return JoinPath(state.TempDir,
+                    SlotResourceName(fieldName) + std::string(FileExtension(chosenPath)));
 }
 
 void StageSlotFile(EditorState& state, std::string_view fieldName, const std::string& chosenPath) {

@@ -23,8 +23,8 @@ public:
 };
 
 struct BuildOptions {
-    bool useDefaultScheme = true;     // CheckBox1
-    std::string outputDir;            // the archive goes to outputDir/<title>.sdt
+    bool useDefaultScheme = true;          // CheckBox1
+    std::string outputDir;                 // the archive goes to outputDir/<title>.sdt
     std::function<void()> processMessages; // handed to the archive writer
 };
 

@@ -2,6 +2,8 @@
 // Small helpers shared by the core tests: a scratch folder per test, file contents and times, a
 // fixed time zone, and running an independent reader.
 
+#include "package/SystemCalls.h"
+
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
@@ -42,6 +44,16 @@ public:
 private:
     std::string saved_;
     bool hadZone_;
+};
+
+/// Restores the system-call table a test has swapped entries of.
+class ScopedSystemCalls {
+public:
+    ScopedSystemCalls() : saved_(Sys) {}
+    ~ScopedSystemCalls() { Sys = saved_; }
+
+private:
+    SystemCalls saved_;
 };
 
 struct CommandResult {
