@@ -79,7 +79,7 @@ int SlotFromManifestKey(std::string_view key) {
 BuildManifest ReadBuildManifest(const std::string& manifestPath, const UtcTime& today) {
     IniFile ini;
     try {
-        ini = IniFile::LoadExisting(manifestPath);
+        ini = IniFile::LoadExisting(manifestPath, InlineComments::Stripped);
     } catch (const InOutError& error) {
         throw KestrovaError("cannot read manifest \"" + manifestPath + "\": " + error.what());
     }

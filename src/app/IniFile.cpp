@@ -4,6 +4,7 @@
 #include "package/Errors.h"
 #include "package/FileHandle.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 
@@ -36,6 +37,20 @@ std::string_view Unquote(std::string_view value) {
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
         value.back() == value.front())
         return value.substr(1, value.size() - 2);
+    return value;
+}
+
+// A value up to a ";" that starts it or follows a blank, outside an enclosing pair of quotes.
+std::string_view WithoutInlineComment(std::string_view value) {
+    std::size_t from = 0;
+    if (!value.empty() && (value.front() == '"' || value.front() == '\'')) {
+        std::size_t close = value.find(value.front(), 1);
+        if (close != std::string_view::npos)
+            from = close + 1;
+    }
+    for (std::size_t i = from; i < value.size(); ++i)
+        if (value[i] == ';' && (i == 0 || value[i - 1] == ' ' || value[i - 1] == '\t'))
+            return value.substr(0, i);
     return value;
 }
 
@@ -76,7 +91,7 @@ std::string ReadWholeFile(const std::string& path, int& error) {
 
 } // namespace
 
-IniFile IniFile::Parse(std::string_view text) {
+IniFile IniFile::Parse(std::string_view text, InlineComments comments) {
     constexpr std::string_view Bom = "\xEF\xBB\xBF";
     if (text.substr(0, Bom.size()) == Bom)
         text.remove_prefix(Bom.size());
@@ -109,9 +124,11 @@ IniFile IniFile::Parse(std::string_view text) {
         // Lines outside any section and lines without "=" carry no value.
         if (!inSection || equals == std::string_view::npos)
             continue;
+        std::string_view value = Trim(line.substr(equals + 1));
+        if (comments == InlineComments::Stripped)
+            value = Trim(WithoutInlineComment(value));
         ini.entries_.push_back(IniEntry{section, std::string(Trim(line.substr(0, equals))),
-                                        std::string(Unquote(Trim(line.substr(equals + 1)))),
-                                        lineNumber});
+                                        std::string(Unquote(value)), lineNumber});
     }
     return ini;
 }
@@ -122,12 +139,12 @@ IniFile IniFile::Load(const std::string& path) {
     return error == 0 ? Parse(content) : IniFile();
 }
 
-IniFile IniFile::LoadExisting(const std::string& path) {
+IniFile IniFile::LoadExisting(const std::string& path, InlineComments comments) {
     int error = 0;
     std::string content = ReadWholeFile(path, error);
     if (error != 0)
         throw InOutError::FromErrno(error);
-    return Parse(content);
+    return Parse(content, comments);
 }
 
 std::string IniFile::ReadString(std::string_view section, std::string_view key) const {

@@ -46,7 +46,7 @@ TEST_F(BuildManifestTest, TextsDefaultAsInTheEditor) {
 TEST_F(BuildManifestTest, ChoicesKeepOrderAndRepeatsAndResolveAgainstTheManifestFolder) {
     const std::string absolute = folder / "media/c.gif";
     BuildManifest m = ReadBuildManifest(Write("[slots]\nIdle_Wallpaper=media/a.png\n"
-                                              "0 = media/b.mid\n"
+                                              "0 = media/b.mid   ; the ringtone\n"
                                               "idle_wallpaper=" +
                                               absolute +
                                               "\n"

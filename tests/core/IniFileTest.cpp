@@ -38,6 +38,23 @@ TEST(IniFile, ReadingRules) {
         EXPECT_EQ(IniFile::Parse(c.text).ReadString(c.section, c.key), c.expected) << c.name;
 }
 
+TEST(IniFile, InlineCommentsOnlyWhereAsked) {
+    struct Case {
+        const char* value;
+        const char* kept;
+        const char* stripped;
+    };
+    for (auto [value, kept, stripped] :
+         {Case{"a.mid   ; a remark", "a.mid   ; a remark", "a.mid"}, Case{"a;b", "a;b", "a;b"},
+          Case{"  ; only a remark", "; only a remark", ""},
+          Case{"\"a ; b\" ; remark", "\"a ; b\" ; remark", "a ; b"}, Case{"'x' ;", "'x' ;", "x"}}) {
+        const std::string text = std::string("[s]\nk=") + value + "\n";
+        EXPECT_EQ(IniFile::Parse(text).ReadString("s", "k"), kept) << value;
+        EXPECT_EQ(IniFile::Parse(text, InlineComments::Stripped).ReadString("s", "k"), stripped)
+            << value;
+    }
+}
+
 TEST(IniFile, LongValuesAreCutTo2047Characters) {
     struct Case {
         std::string character;
