@@ -2,7 +2,6 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 TEST(ProgramFolder, IsTheFolderOfTheRunningProgramWhateverTheCurrentDirectory) {
     const auto saved = std::filesystem::current_path();
