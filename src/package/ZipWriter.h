@@ -19,16 +19,20 @@ public:
     /// Serves extraction only; a trailing separator is dropped.
     void SetDestDir(const std::string& folder);
     const std::string& DestDir() const { return destDir_; }
+    /// Names differing only in letter case are different files here, so each is taken as given.
     void SetZipName(const std::string& path);
     const std::string& ZipName() const { return zipName_; }
 
     PackageList& FilesList;
 
-    /// Called after every 1,024 bytes of output, so a window can repaint while packing.
+    /// Called after every 1,024 bytes written to the archive, so a window can repaint while
+    /// packing. It must not start another pack nor touch the writer or its list.
     std::function<void()> ProcessMessages;
 
-    /// Packs every file the package list names into ZipName; returns how many it packed.
-    /// Throws StreamError, ZipError ("Incomplete Zip File") and InOutError.
+    /// Packs every file the package list names into ZipName, updating the archive that exists
+    /// there; returns how many files it packed (new or replacing an old entry). Throws
+    /// StreamError, ZipError ("Incomplete Zip File", files too large for a ZIP without ZIP64)
+    /// and InOutError (the finished archive cannot be renamed into place).
     int PackArchive();
 
 private:

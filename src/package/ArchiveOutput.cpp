@@ -1,0 +1,88 @@
+#include "ArchiveOutput.h"
+
+#include "Errors.h"
+#include "PathNames.h"
+#include "SystemCalls.h"
+#include "ZipRecords.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <random>
+#include <sys/stat.h>
+
+namespace {
+
+constexpr std::uint64_t MessagesEvery = 1024;
+
+std::string RandomSuffix(std::mt19937_64& random) {
+    static constexpr char letters[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    std::string suffix;
+    for (int i = 0; i < 6; ++i)
+        suffix += letters[random() % (sizeof letters - 1)];
+    return suffix;
+}
+
+} // namespace
+
+std::string TooLargeMessage(const std::string& path) {
+    return "File too large for a theme archive: \"" + path + "\"";
+}
+
+ArchiveOutput::ArchiveOutput(std::string zipName, std::function<void()> processMessages)
+    : zipName_(std::move(zipName)), subject_(zipName_),
+      processMessages_(std::move(processMessages)) {
+    std::string_view name = FileNamePart(zipName_);
+    std::string folder = zipName_.substr(0, zipName_.size() - name.size());
+    std::mt19937_64 random(std::random_device{}());
+    int error = EEXIST;
+    for (int attempt = 0; attempt < 100 && error == EEXIST; ++attempt) {
+        // Cut short, so a name near the file system's limit still leaves room for the suffix.
+        temporaryPath_ =
+            folder + "." + std::string(name.substr(0, 200)) + "." + RandomSuffix(random);
+        file_ = FileHandle::Open(temporaryPath_.c_str(), O_RDWR | O_CREAT | O_EXCL, 0666);
+        error = file_.IsOpen() ? 0 : errno;
+    }
+    if (error != 0)
+        throw StreamError::Create(zipName_, error);
+}
+
+ArchiveOutput::~ArchiveOutput() {
+    if (committed_)
+        return;
+    file_.Close();
+    Sys.Unlink(temporaryPath_.c_str());
+}
+
+void ArchiveOutput::Write(const void* data, std::size_t size) {
+    if (offset_ + size > zip::Limit)
+        throw ZipError(TooLargeMessage(subject_));
+    if (file_.WriteAll(data, size) != 0)
+        throw StreamError::Write();
+    offset_ += size;
+    // The window gets its turn after every 1,024 bytes, however the output was cut into writes.
+    while (offset_ >= nextMessages_) {
+        nextMessages_ += MessagesEvery;
+        if (processMessages_)
+            processMessages_();
+    }
+}
+
+void ArchiveOutput::WriteAt(const std::string& bytes, std::uint64_t offset) {
+    if (file_.WriteAllAt(bytes.data(), bytes.size(), static_cast<off_t>(offset)) != 0)
+        throw StreamError::Write();
+}
+
+void ArchiveOutput::KeepMode(unsigned mode) {
+    // A best effort: the archive is complete without it.
+    (void)fchmod(file_.Fd(), static_cast<mode_t>(mode & 07777));
+}
+
+void ArchiveOutput::Commit() {
+    // A close can report a write the file system could not complete.
+    if (file_.Close() != 0)
+        throw StreamError::Write();
+    if (Sys.Rename(temporaryPath_.c_str(), zipName_.c_str()) != 0)
+        throw InOutError::FromErrno(errno);
+    committed_ = true;
+}
