@@ -3,6 +3,7 @@
 // the metadata fields held each time the user left one. Every entry reaches the file at once.
 
 #include "StartTime.h"
+#include "package/FileHandle.h"
 
 #include <string>
 #include <string_view>
@@ -49,5 +50,5 @@ public:
 
 private:
     std::string path_;
-    int fd_ = -1;
+    FileHandle file_;
 };

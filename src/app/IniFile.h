@@ -13,18 +13,27 @@ struct IniEntry {
     int line;          // 1-based, for messages
 };
 
+/// The system's profile reader knows only whole-line comments, so descr.ini keeps every ";" in
+/// a value; a hand-written manifest may end a line with " ; remark".
+enum class InlineComments { Kept, Stripped };
+
 class IniFile {
 public:
     /// Parses UTF-8 text; text that is not valid UTF-8 is read as Windows-1251.
-    static IniFile Parse(std::string_view text);
+    static IniFile Parse(std::string_view text, InlineComments comments = InlineComments::Kept);
     /// Reads and parses a file; a missing or unreadable file gives an empty IniFile.
     static IniFile Load(const std::string& path);
+    /// Reads and parses a file that must be there. Throws InOutError when it cannot be read.
+    static IniFile LoadExisting(const std::string& path,
+                                InlineComments comments = InlineComments::Kept);
 
     const std::vector<IniEntry>& Entries() const { return entries_; }
 
     /// The first value of key in section, both matched without regard to ASCII case; empty when
-    /// missing. Values are cut to 2047 characters, as the system's profile reader does.
+    /// missing. Values are cut to 2047 characters (not bytes), as the system's profile reader does.
     std::string ReadString(std::string_view section, std::string_view key) const;
+
+    static constexpr std::size_t MaxValueLength = 2047;
 
 private:
     std::vector<IniEntry> entries_;

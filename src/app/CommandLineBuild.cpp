@@ -1,0 +1,157 @@
+#include "CommandLineBuild.h"
+
+#include "BuildManifest.h"
+#include "model/WorkUnit.h"
+#include "package/ColourScheme.h"
+#include "package/Errors.h"
+#include "package/Staging.h"
+#include "package/ThemeBuild.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+
+namespace {
+
+constexpr std::string_view HelpText =
+    "Builds a theme for the BenQ-Siemens EL71 from a manifest into OUTPUT_DIR/<title>.sdt\n"
+    "(OUTPUT_DIR defaults to the current directory).\n"
+    "\n"
+    "The manifest is a UTF-8 ini file:\n"
+    "  [theme]   title, author, published (default: today), version (default 1.0),\n"
+    "            vendor, price (default 0), url\n"
+    "  [slots]   one line per chosen file, in choice order: SLOT=PATH, where SLOT is a\n"
+    "            resource name such as idle_wallpaper or a slot number 0-37, and PATH is\n"
+    "            relative to the manifest's folder; every one of the 38 slots needs a file\n"
+    "  [scheme]  file=PATH for a colour scheme of your own; without it the default\n"
+    "            DeepBlue scheme is packed\n"
+    "\n"
+    "Exit status: 0 when the theme was built, 1 when it was not, 2 for a wrong command line.\n";
+
+// The command's own staging folder, so that runs never meet in one; gone on every path.
+class PrivateStagingFolder {
+public:
+    PrivateStagingFolder() {
+        const char* tmp = std::getenv("TMPDIR");
+        std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/kestrova-build-XXXXXX";
+        if (!mkdtemp(pattern.data()))
+            throw KestrovaError("cannot create a staging folder in \"" +
+                                pattern.substr(0, pattern.rfind('/')) +
+                                "\": " + SystemReason(errno));
+        path_ = pattern;
+    }
+    ~PrivateStagingFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    PrivateStagingFolder(const PrivateStagingFolder&) = delete;
+    PrivateStagingFolder& operator=(const PrivateStagingFolder&) = delete;
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+class StreamReporter : public BuildReporter {
+public:
+    explicit StreamReporter(std::ostream& out) : out_(out) {}
+    void SetStatus(std::string_view text) override { out_ << text << '\n' << std::flush; }
+    void SetProgress(int) override {}
+
+private:
+    std::ostream& out_;
+};
+
+std::string MissingSlots(const EditorState& state) {
+    std::string names;
+    for (int slot = 0; slot < SlotCount; ++slot)
+        if (!state.SlotChosen[slot]) {
+            if (!names.empty())
+                names += ", ";
+            names += std::to_string(slot) + " " + std::string(SlotNames[slot]);
+        }
+    return names;
+}
+
+int Build(const std::string& manifestPath, const std::string& outputDir, std::ostream& out,
+          std::ostream& err) {
+    BuildManifest manifest = ReadBuildManifest(manifestPath, ReadUtcClock());
+    PrivateStagingFolder staging;
+    EditorState state;
+    state.Metadata = manifest.Metadata;
+    state.TempDir = staging.Path();
+    BuildOptions options;
+    options.outputDir = std::filesystem::absolute(outputDir).lexically_normal().string();
+
+    auto onLine = [&](int line, auto stage) {
+        try {
+            stage();
+        } catch (const KestrovaError& error) {
+            throw KestrovaError(manifestPath + ":" + std::to_string(line) + ": " + error.what());
+        }
+    };
+    for (const SlotChoice& choice : manifest.Choices)
+        onLine(choice.line, [&] {
+            StageSlotFile(state, SlotFieldName(choice.slot), choice.path);
+            state.SlotChosen[choice.slot] = 1;
+        });
+    if (!manifest.SchemeFile.empty()) {
+        onLine(manifest.SchemeLine, [&] { StageColourScheme(state, manifest.SchemeFile); });
+        options.useDefaultScheme = false;
+    }
+
+    StreamReporter reporter(out);
+    if (!BuildTheme(state, options, reporter)) {
+        err << "kestrova-build: the theme is incomplete; no file is chosen for slot "
+            << MissingSlots(state) << '\n';
+        return 1;
+    }
+    std::string archive = options.outputDir;
+    if (archive.empty() || archive.back() != '/')
+        archive += '/';
+    out << "Theme archive: " << archive << state.Metadata.Title << ".sdt\n";
+    return 0;
+}
+
+} // namespace
+
+int RunCommandLineBuild(const std::vector<std::string>& args, std::ostream& out,
+                        std::ostream& err) {
+    std::string outputDir = ".";
+    std::string manifest;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--help" || arg == "-h") {
+            out << CommandLineUsage << '\n' << HelpText;
+            return 0;
+        }
+        std::string problem;
+        if (arg == "-o") {
+            if (i + 1 < args.size())
+                outputDir = args[++i];
+            else
+                problem = "-o needs an output folder";
+        } else if (!arg.empty() && arg[0] == '-') {
+            problem = "unknown option " + arg;
+        } else if (manifest.empty()) {
+            manifest = arg;
+        } else {
+            problem = "only one manifest, please";
+        }
+        if (!problem.empty()) {
+            err << "kestrova-build: " << problem << '\n' << CommandLineUsage;
+            return 2;
+        }
+    }
+    if (manifest.empty()) {
+        err << "kestrova-build: no manifest given\n" << CommandLineUsage;
+        return 2;
+    }
+    try {
+        return Build(manifest, outputDir, out, err);
+    } catch (const std::exception& error) {
+        err << "kestrova-build: " << error.what() << '\n';
+        return 1;
+    }
+}
