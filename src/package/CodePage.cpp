@@ -1,6 +1,5 @@
 #include "CodePage.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <iconv.h>
 #include <stdexcept>
@@ -38,6 +37,42 @@ std::size_t SequenceLength(unsigned char lead) {
     return 1;
 }
 
+struct Sequence {
+    std::size_t length;
+    bool whole; // a well-formed character
+};
+
+// The UTF-8 sequence at text[at]. An ill-formed one is only as long as the bytes that could
+// still have begun a character, so the characters after it survive a substitution.
+Sequence SequenceAt(std::string_view text, std::size_t at) {
+    auto lead = static_cast<unsigned char>(text[at]);
+    if (lead < 0x80)
+        return {1, true};
+    std::size_t expected = SequenceLength(lead);
+    if (expected == 1)
+        return {1, false};
+    std::size_t length = 1;
+    while (length < expected && at + length < text.size()) {
+        auto next = static_cast<unsigned char>(text[at + length]);
+        unsigned char low = 0x80, high = 0xBF;
+        // Second bytes that would give overlong forms, surrogates or code points past U+10FFFF.
+        if (length == 1) {
+            if (lead == 0xE0)
+                low = 0xA0;
+            else if (lead == 0xED)
+                high = 0x9F;
+            else if (lead == 0xF0)
+                low = 0x90;
+            else if (lead == 0xF4)
+                high = 0x8F;
+        }
+        if (next < low || next > high)
+            break;
+        ++length;
+    }
+    return {length, length == expected};
+}
+
 } // namespace
 
 SingleByteText FromUtf8(std::string_view utf8, CodePage page, char substitute) {
@@ -55,7 +90,7 @@ SingleByteText FromUtf8(std::string_view utf8, CodePage page, char substitute) {
         if (rc != static_cast<std::size_t>(-1) || errno == E2BIG)
             continue;
         // EILSEQ or EINVAL: a character the code page lacks, or bytes that are not UTF-8.
-        std::size_t length = std::min(SequenceLength(static_cast<unsigned char>(*in)), inLeft);
+        std::size_t length = SequenceAt(utf8, static_cast<std::size_t>(in - utf8.data())).length;
         if (result.unconvertible.empty())
             result.unconvertible.assign(in, length);
         result.bytes.push_back(substitute);
@@ -88,24 +123,11 @@ std::string ToUtf8(std::string_view bytes, CodePage page) {
 }
 
 bool IsValidUtf8(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size()) {
-        auto lead = static_cast<unsigned char>(text[i]);
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        }
-        std::size_t length = SequenceLength(lead);
-        if (length == 1 || i + length > text.size())
+    for (std::size_t i = 0; i < text.size();) {
+        Sequence sequence = SequenceAt(text, i);
+        if (!sequence.whole)
             return false;
-        for (std::size_t k = 1; k < length; ++k)
-            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
-                return false;
-        auto second = static_cast<unsigned char>(text[i + 1]);
-        if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second > 0x9F) ||
-            (lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second > 0x8F))
-            return false;
-        i += length;
+        i += sequence.length;
     }
     return true;
 }

@@ -27,7 +27,9 @@ int LockError() {
 }
 
 FileHandle OpenSource(const std::string& source, struct stat& info) {
-    FileHandle file = FileHandle::Open(source.c_str(), O_RDONLY);
+    // Without O_NONBLOCK a named pipe typed into the dialog would hold the window until some
+    // other program wrote to it; this way it is copied as the empty file its size says.
+    FileHandle file = FileHandle::Open(source.c_str(), O_RDONLY | O_NONBLOCK);
     if (!file.IsOpen())
         throw StreamError::Open(FullPath(source), errno);
     if (::fstat(file.Fd(), &info) != 0)

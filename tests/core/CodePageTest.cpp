@@ -15,10 +15,34 @@ TEST(CodePage, CharactersThePageLacksAreSubstitutedAndReported) {
     SingleByteText text = FromUtf8("a✓b漢c", CodePage::Windows1251);
     EXPECT_EQ(text.bytes, "a_b_c");
     EXPECT_EQ(text.unconvertible, "✓");
-    SingleByteText broken = FromUtf8("a\xFF"
-                                     "b",
-                                     CodePage::Cp866);
-    EXPECT_EQ(broken.bytes, "a_b");
+}
+
+TEST(CodePage, BytesThatAreNotUtf8CostOnlyThemselves) {
+    struct Case {
+        const char* input;
+        const char* bytes;
+        const char* unconvertible;
+    };
+    for (auto [input, bytes, unconvertible] : {
+             Case{"a\xFF"
+                  "b",
+                  "a_b", "\xFF"},
+             // A lead byte whose character never comes must not swallow what follows it.
+             Case{"ring\xE0"
+                  "A.mid",
+                  "ring_A.mid", "\xE0"},
+             Case{"x\xF0\x9F"
+                  "AB",
+                  "x_AB", "\xF0\x9F"},
+             Case{"cut\xD0", "cut_", "\xD0"},
+             Case{"\xED\xA0\x80"
+                  "z",
+                  "___z", "\xED"}, // a surrogate: three stray bytes
+         }) {
+        SingleByteText text = FromUtf8(input, CodePage::Cp866);
+        EXPECT_EQ(text.bytes, bytes) << input;
+        EXPECT_EQ(text.unconvertible, unconvertible) << input;
+    }
 }
 
 TEST(CodePage, Utf8Validation) {
@@ -27,4 +51,6 @@ TEST(CodePage, Utf8Validation) {
     EXPECT_FALSE(IsValidUtf8("\xCC\xE5\xEB\xEE\xE4\xE8\xFF")); // Windows-1251 bytes
     EXPECT_FALSE(IsValidUtf8("\xD0"));                         // cut short
     EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));                     // overlong
+    EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));                 // surrogate
+    EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80"));             // past U+10FFFF
 }

@@ -4,11 +4,13 @@
 #include "package/Errors.h"
 
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -105,6 +107,32 @@ TEST_F(Staging, EmptyAndReadOnlySourcesGiveOrdinaryCopies) {
     std::string staged = folder / "temp/switch_on_animation.gif";
     EXPECT_EQ(fs::file_size(staged), 0u);
     EXPECT_TRUE((fs::status(staged).permissions() & fs::perms::owner_write) != fs::perms::none);
+}
+
+TEST_F(Staging, ANamedPipeIsStagedWithoutWaitingForAWriter) {
+    const std::string pipe = folder / "ring.mid";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    // In a child, so that a staging that waits fails the test instead of hanging it.
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        try {
+            StageSlotFile(state, "Edit0", pipe);
+        } catch (...) {
+            _exit(2);
+        }
+        _exit(state.FilesList.size() == 1 ? 0 : 3);
+    }
+    int status = -1;
+    for (int tries = 0; tries < 100 && ::waitpid(child, &status, WNOHANG) == 0; ++tries)
+        ::usleep(50 * 1000);
+    if (status == -1) {
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        FAIL() << "staging a named pipe waited for a writer";
+    }
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(test::ReadFile(folder / "temp/standard_ringtone.mid"), "");
 }
 
 TEST_F(Staging, FailuresRaiseTheStreamErrorAndLeaveTheListAlone) {
