@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <random>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -23,6 +24,13 @@ std::string RandomSuffix(std::mt19937_64& random) {
     return suffix;
 }
 
+// The longest file name the archive's folder takes; the temporary name is cut to fit, so the
+// final name has to be checked before any work is done.
+long NameMax(const std::string& folder) {
+    long max = pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
+    return max > 0 ? max : 255;
+}
+
 } // namespace
 
 std::string TooLargeMessage(const std::string& path) {
@@ -34,6 +42,8 @@ ArchiveOutput::ArchiveOutput(std::string zipName, std::function<void()> processM
       processMessages_(std::move(processMessages)) {
     std::string_view name = FileNamePart(zipName_);
     std::string folder = zipName_.substr(0, zipName_.size() - name.size());
+    if (static_cast<long>(name.size()) > NameMax(folder))
+        throw StreamError::Create(zipName_, ENAMETOOLONG);
     std::mt19937_64 random(std::random_device{}());
     int error = EEXIST;
     for (int attempt = 0; attempt < 100 && error == EEXIST; ++attempt) {

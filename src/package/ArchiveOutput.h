@@ -20,7 +20,6 @@ public:
 
     /// Bytes written so far: the offset of the next byte.
     std::uint64_t Offset() const { return offset_; }
-    const std::string& TemporaryPath() const { return temporaryPath_; }
 
     /// The file whose bytes are being written, named by the error raised when the archive would
     /// outgrow what a ZIP without ZIP64 can address.

@@ -64,7 +64,8 @@ struct PackRun {
     /// Packs the file as a new entry. False when it is skipped: gone, no regular file, not to
     /// be opened, its name already packed, or not later than notAfter.
     bool PackFile(const std::string& path, std::optional<std::uint32_t> notAfter = {}) {
-        FileHandle file = FileHandle::Open(path.c_str(), O_RDONLY);
+        // Non-blocking, so a named pipe in the list is skipped instead of waiting for a writer.
+        FileHandle file = FileHandle::Open(path.c_str(), O_RDONLY | O_NONBLOCK);
         struct stat info {};
         if (!file.IsOpen() || fstat(file.Fd(), &info) != 0 || !S_ISREG(info.st_mode))
             return false;

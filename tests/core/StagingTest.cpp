@@ -112,26 +112,13 @@ TEST_F(Staging, EmptyAndReadOnlySourcesGiveOrdinaryCopies) {
 TEST_F(Staging, ANamedPipeIsStagedWithoutWaitingForAWriter) {
     const std::string pipe = folder / "ring.mid";
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-    // In a child, so that a staging that waits fails the test instead of hanging it.
-    pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        try {
-            StageSlotFile(state, "Edit0", pipe);
-        } catch (...) {
-            _exit(2);
-        }
-        _exit(state.FilesList.size() == 1 ? 0 : 3);
-    }
-    int status = -1;
-    for (int tries = 0; tries < 100 && ::waitpid(child, &status, WNOHANG) == 0; ++tries)
-        ::usleep(50 * 1000);
-    if (status == -1) {
-        ::kill(child, SIGKILL);
-        ::waitpid(child, nullptr, 0);
-        FAIL() << "staging a named pipe waited for a writer";
-    }
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    int exitCode = test::ExitCodeInChild([&] {
+        StageSlotFile(state, "Edit0", pipe);
+        if (state.FilesList.size() != 1)
+            _exit(3);
+    });
+    ASSERT_NE(exitCode, -1) << "staging a named pipe waited for a writer";
+    EXPECT_EQ(exitCode, 0);
     EXPECT_EQ(test::ReadFile(folder / "temp/standard_ringtone.mid"), "");
 }
 

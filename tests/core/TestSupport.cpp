@@ -1,12 +1,14 @@
 #include "TestSupport.h"
 
 #include <array>
+#include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <utime.h>
 
 namespace test {
@@ -91,6 +93,29 @@ ScopedTimeZone::~ScopedTimeZone() {
     else
         unsetenv("TZ");
     tzset();
+}
+
+int ExitCodeInChild(const std::function<void()>& body, int seconds) {
+    pid_t child = fork();
+    if (child < 0)
+        throw std::runtime_error("fork failed");
+    if (child == 0) {
+        try {
+            body();
+        } catch (...) {
+            _exit(2);
+        }
+        _exit(0);
+    }
+    int status = 0;
+    for (int waited = 0; waited < seconds * 20; ++waited) {
+        if (waitpid(child, &status, WNOHANG) == child)
+            return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        usleep(50 * 1000);
+    }
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    return -1;
 }
 
 CommandResult Run(const std::string& command) {

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 namespace test {
@@ -58,6 +59,11 @@ public:
 private:
     SystemCalls saved_;
 };
+
+/// Runs body in a forked child so that a call that blocks fails a test instead of hanging it.
+/// Returns the child's exit code (0 when body returned), or -1 when it was still running after
+/// the given seconds and was killed.
+int ExitCodeInChild(const std::function<void()>& body, int seconds = 5);
 
 struct CommandResult {
     int exitCode;

@@ -98,6 +98,16 @@ TEST_F(ZipWriterFailureTest, ArchiveThatCannotBeCreatedOpenedOrRenamed) {
                   "Cannot create file \"" + zipName + "\". No such file or directory");
     }
 
+    // A title longer than the folder takes as a file name fails before anything is packed.
+    zipName = programDir + "/" + std::string(300, 'a') + ".sdt";
+    try {
+        Pack();
+        ADD_FAILURE() << "no error";
+    } catch (const StreamError& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "Cannot create file \"" + zipName + "\". File name too long");
+    }
+
     // An archive that another program holds so that it cannot be opened.
     zipName = programDir + "/Theme.sdt";
     Pack();

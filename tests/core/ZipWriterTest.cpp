@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 #include <random>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -135,6 +136,19 @@ TEST_F(ZipWriterTest, SameNamesAreSkippedAndMissingFilesDropped) {
         for (const std::string& entry : list)
             EXPECT_EQ(entry.rfind(tempDir + "/", 0), 0u) << entry;
     }
+}
+
+TEST_F(ZipWriterTest, ANamedPipeInTheListIsSkippedWithoutWaiting) {
+    std::string pipe = tempDir + "/standard_ringtone.mid";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    list = {pipe, Stage("config.spc", "descriptor")};
+    int exitCode = ExitCodeInChild([&] {
+        if (Pack() != 1)
+            _exit(3);
+    });
+    ASSERT_NE(exitCode, -1) << "packing waited for a writer on the pipe";
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_EQ(ReadBackZip(zipName).Names(), std::vector<std::string>{"config.spc"});
 }
 
 TEST_F(ZipWriterTest, StoredRuleAndTextJudgement) {
