@@ -81,7 +81,7 @@ void SaveDefaultColourScheme(const std::string& tempDir) {
     std::string path = JoinPath(tempDir, ColourSchemeFileName);
     FileHandle file = FileHandle::Open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
     if (!file.IsOpen())
-        throw StreamError::Create(FullPath(path), errno);
+        throw StreamError::Create(path, errno);
     if (file.WriteAll(DefaultColourScheme.data(), DefaultColourScheme.size()) != 0 ||
         file.Close() != 0)
         throw StreamError::Write();

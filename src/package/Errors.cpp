@@ -1,5 +1,7 @@
 #include "Errors.h"
 
+#include "PathNames.h"
+
 #include <cerrno>
 #include <cstring>
 
@@ -29,11 +31,11 @@ std::string InOutMessage(int code) {
 } // namespace
 
 StreamError StreamError::Open(const std::string& path, int error) {
-    return StreamError("Cannot open file \"" + path + "\". " + SystemReason(error));
+    return StreamError("Cannot open file \"" + FullPath(path) + "\". " + SystemReason(error));
 }
 
 StreamError StreamError::Create(const std::string& path, int error) {
-    return StreamError("Cannot create file \"" + path + "\". " + SystemReason(error));
+    return StreamError("Cannot create file \"" + FullPath(path) + "\". " + SystemReason(error));
 }
 
 StreamError StreamError::Read() {

@@ -13,9 +13,9 @@ public:
 class StreamError : public KestrovaError {
 public:
     using KestrovaError::KestrovaError;
-    /// "Cannot open file "<path>". <reason>"
+    /// "Cannot open file "<full path>". <reason>"
     static StreamError Open(const std::string& path, int error);
-    /// "Cannot create file "<path>". <reason>"
+    /// "Cannot create file "<full path>". <reason>"
     static StreamError Create(const std::string& path, int error);
     static StreamError Read();  // "Stream read error"
     static StreamError Write(); // "Stream write error"

@@ -31,13 +31,13 @@ FileHandle OpenSource(const std::string& source, struct stat& info) {
     // other program wrote to it; this way it is copied as the empty file its size says.
     FileHandle file = FileHandle::Open(source.c_str(), O_RDONLY | O_NONBLOCK);
     if (!file.IsOpen())
-        throw StreamError::Open(FullPath(source), errno);
+        throw StreamError::Open(source, errno);
     if (::fstat(file.Fd(), &info) != 0)
-        throw StreamError::Open(FullPath(source), errno);
+        throw StreamError::Open(source, errno);
     if (S_ISDIR(info.st_mode))
-        throw StreamError::Open(FullPath(source), EISDIR);
+        throw StreamError::Open(source, EISDIR);
     if (!LockExclusively(file))
-        throw StreamError::Open(FullPath(source), LockError());
+        throw StreamError::Open(source, LockError());
     return file;
 }
 
@@ -50,18 +50,18 @@ bool SameFile(const struct stat& a, const struct stat& b) {
 FileHandle CreateDestination(const std::string& destination, const struct stat& sourceInfo) {
     struct stat existing {};
     if (::stat(destination.c_str(), &existing) == 0 && SameFile(existing, sourceInfo))
-        throw StreamError::Create(FullPath(destination), EBUSY);
+        throw StreamError::Create(destination, EBUSY);
     FileHandle file = FileHandle::Open(destination.c_str(), O_RDWR | O_CREAT, 0666);
     if (!file.IsOpen())
-        throw StreamError::Create(FullPath(destination), errno);
+        throw StreamError::Create(destination, errno);
     if (!LockExclusively(file))
-        throw StreamError::Create(FullPath(destination), LockError());
+        throw StreamError::Create(destination, LockError());
     if (::fstat(file.Fd(), &existing) != 0)
-        throw StreamError::Create(FullPath(destination), errno);
+        throw StreamError::Create(destination, errno);
     if (SameFile(existing, sourceInfo))
-        throw StreamError::Create(FullPath(destination), EBUSY);
+        throw StreamError::Create(destination, EBUSY);
     if (::ftruncate(file.Fd(), 0) != 0)
-        throw StreamError::Create(FullPath(destination), errno);
+        throw StreamError::Create(destination, errno);
     return file;
 }
 
