@@ -37,6 +37,7 @@ bool TForm1::AcceptChoice(QLineEdit* field, const QString& chosen) {
         return false;
     const QString path = QDir::toNativeSeparators(chosen);
     field->setText(path);
+    field->setCursorPosition(0);
     const std::string fieldName = field->objectName().toStdString();
     StageSlotFile(state_, fieldName, path.toStdString());
     LogFile.WriteLog(ChoiceLogEntry(path.toStdString(), SlotResourceName(fieldName)));

@@ -148,6 +148,8 @@ void MainWindowTest::startState() {
     QVERIFY(dialogs.errorTexts.isEmpty());
     QCOMPARE(Text(Find(form, "Edit0")), QString("Мелодия звонка"));
     QCOMPARE(Find(form, "Edit0")->toolTip(), QString("Мелодия звонка"));
+    // Shown from its beginning: the cursor, and so the visible part, is at the start.
+    QCOMPARE(Find<QLineEdit>(form, "Edit0")->cursorPosition(), 0);
     QCOMPARE(Text(Find(form, "Edit37")), QString("Список рассылки"));
     // A slot without a description starts empty and shows no hint.
     QCOMPARE(Text(Find(form, "Edit5")), QString());
