@@ -29,6 +29,7 @@ private slots:
     void pictureDialogFiltersAndPreviewPane();
     void realDialogAnswers_data();
     void realDialogAnswers();
+    void dialogWithoutFolder();
 };
 
 void SlotChoiceTest::slotChoice_data() {
@@ -282,6 +283,20 @@ void SlotChoiceTest::realDialogAnswers() {
     QtUserDialogs dialogs;
     const QString chosen = dialogs.ChooseFile(nullptr, request);
     QCOMPARE(chosen, returned.isEmpty() ? QString() : workspace.Media(returned));
+}
+
+void SlotChoiceTest::dialogWithoutFolder() {
+    // The scheme dialog names no folder: it opens where the toolkit would, never on the list of
+    // drives.
+    Workspace workspace;
+    FileRequest request;
+    request.filters = ColourSchemeFilters();
+    request.mustExist = true;
+    OpenFileDialog dialog(nullptr, request);
+    auto* model = dialog.findChild<QFileSystemModel*>();
+    QVERIFY(model);
+    QVERIFY2(QFileInfo(model->rootPath()).isDir(), qPrintable(model->rootPath()));
+    QCOMPARE(model->rootPath(), dialog.directory().absolutePath());
 }
 
 QTEST_MAIN(SlotChoiceTest)
