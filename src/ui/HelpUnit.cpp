@@ -9,6 +9,7 @@
 #include <QFrame>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QUrl>
 
 namespace {
@@ -41,12 +42,15 @@ TAboutBox::TAboutBox(UserDialogs& dialogs, QWidget* parent)
     setFont(WindowFont());
     setFixedSize(434, 328);
     setModal(true);
+    // Centred on the screen wherever the main window has been moved to.
+    move(screen()->availableGeometry().center() - rect().center());
 
     auto* panel = new QFrame(this);
     panel->setObjectName("Panel1");
     panel->setGeometry(8, 8, 417, 281);
-    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    panel->setLineWidth(2);
+    // A sunken box draws a lowered outer and a raised inner line: an etched frame.
+    panel->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    panel->setLineWidth(1);
 
     auto* icon = new QLabel(panel);
     icon->setObjectName("ProgramIcon");
