@@ -54,6 +54,8 @@ OpenFileDialog::OpenFileDialog(QWidget* parent, const FileRequest& request)
         column->addStretch();
         if (auto* grid = qobject_cast<QGridLayout*>(layout()))
             grid->addWidget(pane, 0, grid->columnCount(), grid->rowCount(), 1);
+        // The dialog keeps its usual size otherwise, and the pane would squeeze the file list.
+        resize(size().expandedTo(sizeHint()));
         connect(this, &QFileDialog::currentChanged, this, &OpenFileDialog::ShowPreview);
     }
 }

@@ -246,6 +246,14 @@ void SlotChoiceTest::pictureDialogFiltersAndPreviewPane() {
     QCOMPARE(labels.size(), 2);
     QCOMPARE(labels[1]->text(), QString("400 x 200"));
     QCOMPARE(labels[0]->pixmap().size(), QSize(200, 100)); // scaled to fit, proportions kept
+
+    // The pane widens the dialog rather than narrowing its file list.
+    request.previewPane = false;
+    OpenFileDialog plain(nullptr, request);
+    plain.show();
+    dialog.show();
+    QCOMPARE(dialog.findChild<QWidget*>("treeView")->width(),
+             plain.findChild<QWidget*>("treeView")->width());
 }
 
 void SlotChoiceTest::realDialogAnswers_data() {
