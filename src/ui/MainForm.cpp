@@ -160,7 +160,6 @@ void TForm1::SpeedButton2Click() {
         return;
     lastSchemeFile_ = chosen;
     CSEdit->setText(chosen);
-    CSEdit->setCursorPosition(0);
     StageColourScheme(state_, ToStd(CSEdit->text()));
 }
 

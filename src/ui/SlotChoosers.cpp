@@ -45,7 +45,6 @@ bool TForm1::ChooseSlotFile(QLineEdit* field, bool melody) {
 
     const QString path = QDir::toNativeSeparators(chosen);
     field->setText(path);
-    field->setCursorPosition(0);
     const std::string fieldName = field->objectName().toStdString();
     StageSlotFile(state_, fieldName, path.toStdString());
     LogFile.WriteLog(ChoiceLogEntry(path.toStdString(), SlotResourceName(fieldName)));
