@@ -171,21 +171,27 @@ void MainWindowTest::startState() {
 void MainWindowTest::focusOrderOnEachPage_data() {
     QTest::addColumn<int>("page");
     QTest::addColumn<QStringList>("order");
-    QTest::newRow("Настройки") << 0 << QStringList{"TNEdit", "TAEdit",    "TDEdit", "TVEdit",
-                                                   "TREdit", "TVendEdit", "TPEdit", "TUEdit"};
-    QTest::newRow("Мелодии") << 1 << QStringList{"Edit0", "Edit1", "Edit2", "Edit3", "Edit37"};
+    QTest::addColumn<bool>("ownScheme"); // the scheme field is enabled and joins the order
+    const QStringList settings{"TNEdit", "TAEdit",    "TDEdit", "TVEdit",
+                               "TREdit", "TVendEdit", "TPEdit", "TUEdit"};
+    QTest::newRow("Настройки") << 0 << settings << false;
+    QTest::newRow("Настройки, own scheme") << 0 << settings << true;
+    QTest::newRow("Мелодии") << 1 << QStringList{"Edit0", "Edit1", "Edit2", "Edit3", "Edit37"}
+                             << false;
     QStringList pictures;
     for (int slot : {6,  7,  8,  9,  11, 12, 14, 15, 16, 18, 19, 20, 21,
                      22, 23, 24, 25, 27, 28, 29, 30, 31, 32, 33, 34, 35})
         pictures << QString("Edit%1").arg(slot);
-    QTest::newRow("Картинки") << 2 << pictures;
+    QTest::newRow("Картинки") << 2 << pictures << false;
     QTest::newRow("Анимация") << 3 << QStringList{"Edit4",  "Edit5",  "Edit10", "Edit13",
-                                                  "Edit36", "Edit26", "Edit17"};
+                                                  "Edit36", "Edit26", "Edit17"}
+                              << false;
 }
 
 void MainWindowTest::focusOrderOnEachPage() {
     QFETCH(int, page);
     QFETCH(QStringList, order);
+    QFETCH(bool, ownScheme);
     Workspace workspace;
     FakeDialogs dialogs;
     TForm1 form(dialogs, workspace.Program());
@@ -193,18 +199,23 @@ void MainWindowTest::focusOrderOnEachPage() {
     QApplication::setActiveWindow(&form);
     QVERIFY(QTest::qWaitForWindowActive(&form));
     Find<QTabWidget>(form, "TabbedNotebook1")->setCurrentIndex(page);
+    if (ownScheme)
+        QTest::mouseClick(Find(form, "CheckBox1"), Qt::LeftButton);
 
     // Tab from the button runs through the colour-scheme group and the tabs into the page.
     Find(form, "TCButton")->setFocus(Qt::TabFocusReason);
     QList<QWidget*> visited;
-    for (int step = 0; step < order.size() + 2; ++step) {
+    const int group = ownScheme ? 2 : 1;
+    for (int step = 0; step < group + 1 + order.size(); ++step) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         visited << QApplication::focusWidget();
     }
-    QCOMPARE(visited[0]->objectName(), QString("CheckBox1")); // CSEdit is disabled
-    QVERIFY(qobject_cast<QTabBar*>(visited[1]));
+    if (ownScheme)
+        QCOMPARE(visited[0]->objectName(), QString("CSEdit"));
+    QCOMPARE(visited[group - 1]->objectName(), QString("CheckBox1"));
+    QVERIFY(qobject_cast<QTabBar*>(visited[group]));
     QStringList fields;
-    for (QWidget* widget : visited.mid(2))
+    for (QWidget* widget : visited.mid(group + 1))
         fields << widget->objectName();
     QCOMPARE(fields, order);
 }
