@@ -2,6 +2,7 @@
 // focus leaves a metadata field.
 
 #include "TestWorkspace.h"
+#include "ui/HelpUnit.h"
 #include "ui/MainForm.h"
 #include "ui/WebLinks.h"
 
@@ -23,6 +24,8 @@ class MainWindowTest : public QObject {
 private slots:
     void controlInventory_data();
     void controlInventory();
+    void labels_data();
+    void labels();
     void windowFrameAndMenu();
     void startState();
     void focusOrderOnEachPage_data();
@@ -87,6 +90,56 @@ void MainWindowTest::controlInventory() {
     QCOMPARE(control->geometry(), geometry);
     if (!text.isEmpty())
         QCOMPARE(Text(control), text);
+}
+
+void MainWindowTest::labels_data() {
+    // Labels take their caption's size, so only their top-left corner is fixed.
+    QTest::addColumn<bool>("about"); // in the about box's panel rather than the main window
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QPoint>("position");
+    QTest::addColumn<QString>("caption");
+    auto row = [](bool about, const char* name, QPoint position, const char* caption) {
+        QTest::addRow("%s %s", about ? "about" : "main", name)
+            << about << QString(name) << position << QString::fromUtf8(caption);
+    };
+    row(false, "Label1", {16, 24}, "Название:");
+    row(false, "Label2", {16, 96}, "Автор:");
+    row(false, "Label3", {16, 168}, "Дата создания:");
+    row(false, "Label4", {240, 24}, "Версия темы:");
+    row(false, "Label5", {240, 96}, "Разрешение");
+    row(false, "Label6", {240, 168}, "Продавец:");
+    row(false, "Label7", {472, 24}, "Цена:");
+    row(false, "Label8", {472, 96}, "URL:");
+    row(false, "Label9", {8, 48}, "Файл цветовой схемы:");
+    row(true, "ProductName", {88, 16}, "Benq-Siemens EL71 Kestrova by Morvane");
+    row(true, "Version", {88, 42}, "Version 1.0.3.0 (beta-version)");
+    row(true, "Label9", {88, 68}, "Дата релиза:");
+    row(true, "Label10", {176, 68}, "30.07.2007");
+    row(true, "Comments", {88, 120}, "Comments:");
+    row(true, "Label2", {8, 136},
+        "Данная версия предназначена для тестирования на совместимость с телефонами "
+        "Benq-Siemens E71 и EL71.");
+    row(true, "Label5", {8, 176},
+        "В настоящей версии программы не реализовано много возможностей тем для телефонов "
+        "Benq-Siemens. В частности, нет возможности изменить цветовую схему. Если кто-то "
+        "владеет информацией по поводу расшифровки цветовой схемы и хочет помочь развитию "
+        "проекта, обращайтесь к автору. :-)");
+}
+
+void MainWindowTest::labels() {
+    QFETCH(bool, about);
+    QFETCH(QString, name);
+    QFETCH(QPoint, position);
+    QFETCH(QString, caption);
+    Workspace workspace;
+    FakeDialogs dialogs;
+    TForm1 form(dialogs, workspace.Program());
+    TAboutBox box(dialogs, nullptr);
+    QWidget& window = about ? static_cast<QWidget&>(box) : form;
+    auto* label = Find<QLabel>(window, name);
+    QVERIFY(label);
+    QCOMPARE(label->pos(), position);
+    QCOMPARE(label->text(), caption);
 }
 
 void MainWindowTest::windowFrameAndMenu() {
