@@ -1,6 +1,7 @@
 #include "HelpUnit.h"
 
 #include "ClickLabel.h"
+#include "PlaceLabel.h"
 #include "UserDialogs.h"
 #include "WebLinks.h"
 #include "WindowFont.h"
@@ -9,17 +10,10 @@
 #include <QFrame>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QUrl>
 
 namespace {
-
-QLabel* AddLabel(QWidget* parent, const char* name, const QString& text, int x, int y) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->move(x, y);
-    label->adjustSize();
-    return label;
-}
 
 void SetLinkLook(QLabel* label, const QColor& colour, bool underline) {
     QFont font = label->font();
@@ -41,12 +35,15 @@ TAboutBox::TAboutBox(UserDialogs& dialogs, QWidget* parent)
     setFont(WindowFont());
     setFixedSize(434, 328);
     setModal(true);
+    // Centred on the screen wherever the main window has been moved to.
+    move(screen()->availableGeometry().center() - rect().center());
 
     auto* panel = new QFrame(this);
     panel->setObjectName("Panel1");
     panel->setGeometry(8, 8, 417, 281);
-    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    panel->setLineWidth(2);
+    // A sunken box draws a lowered outer and a raised inner line: an etched frame.
+    panel->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    panel->setLineWidth(1);
 
     auto* icon = new QLabel(panel);
     icon->setObjectName("ProgramIcon");
@@ -54,11 +51,11 @@ TAboutBox::TAboutBox(UserDialogs& dialogs, QWidget* parent)
     icon->setScaledContents(true);
     icon->setPixmap(QPixmap(":/kestrova/phone.png"));
 
-    AddLabel(panel, "ProductName", "Benq-Siemens EL71 Kestrova by Morvane", 88, 16);
-    AddLabel(panel, "Version", "Version 1.0.3.0 (beta-version)", 88, 42);
-    AddLabel(panel, "Label9", QStringLiteral("Дата релиза:"), 88, 68);
-    AddLabel(panel, "Label10", "30.07.2007", 176, 68);
-    AddLabel(panel, "MakerCaption", QStringLiteral("Автор:"), 88, 94);
+    PlaceLabel(panel, "ProductName", "Benq-Siemens EL71 Kestrova by Morvane", 88, 16);
+    PlaceLabel(panel, "Version", "Version 1.0.3.0 (beta-version)", 88, 42);
+    PlaceLabel(panel, "Label9", QStringLiteral("Дата релиза:"), 88, 68);
+    PlaceLabel(panel, "Label10", "30.07.2007", 176, 68);
+    PlaceLabel(panel, "MakerCaption", QStringLiteral("Автор:"), 88, 94);
     Label1 = new ClickLabel("Morvane", panel);
     Label1->setObjectName("Label1");
     Label1->move(176, 94);
@@ -69,7 +66,7 @@ TAboutBox::TAboutBox(UserDialogs& dialogs, QWidget* parent)
     connect(Label1, &ClickLabel::Clicked, this, &TAboutBox::Label1Click);
     connect(Label1, &ClickLabel::MouseMoved, this, &TAboutBox::Label1MouseMove);
     connect(Label1, &ClickLabel::MouseLeft, this, &TAboutBox::Label1MouseLeave);
-    AddLabel(panel, "Comments", "Comments:", 88, 120);
+    PlaceLabel(panel, "Comments", "Comments:", 88, 120);
 
     auto* note =
         new QLabel(QStringLiteral("Данная версия предназначена для тестирования на совместимость с "

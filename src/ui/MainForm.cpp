@@ -78,6 +78,8 @@ void TForm1::FormCreate() {
     for (int slot = 0; slot < SlotCount; ++slot) {
         const QString text = QString::fromStdString(descriptions[slot]);
         slotFields_[slot]->setText(text);
+        // A description longer than the field is read from its beginning, not its end.
+        slotFields_[slot]->setCursorPosition(0);
         slotFields_[slot]->setToolTip(text);
     }
     state_.SlotChosen.fill(0);

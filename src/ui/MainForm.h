@@ -76,7 +76,9 @@ private:
     void Guarded(void (TForm1::*handler)());
     void LogFieldExit(const QLineEdit* field, std::string_view prefix);
     void CopyMetadataIntoState();
-    bool AcceptChoice(QLineEdit* field, const QString& chosen);
+    /// Asks for the slot's file and takes it: staged, listed, logged and marked. False when
+    /// nothing was chosen.
+    bool ChooseSlotFile(QLineEdit* field, bool melody);
     void EndBuild();
 
     UserDialogs& dialogs_;

@@ -3,6 +3,7 @@
 #include "ClickLabel.h"
 #include "ErrorBox.h"
 #include "MainForm.h"
+#include "PlaceLabel.h"
 #include "SlotField.h"
 #include "WindowFont.h"
 
@@ -28,14 +29,6 @@ constexpr std::array<int, 5> MelodyRows{0, 1, 2, 3, 37};
 constexpr std::array<int, 7> AnimationRows{4, 5, 10, 17, 26, 13, 36};
 // The animation page's focus order climbs back from the last rows.
 constexpr std::array<int, 7> AnimationFocusOrder{4, 5, 10, 13, 36, 26, 17};
-
-QLabel* PlaceLabel(QWidget* parent, const char* name, const QString& text, int x, int y) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->move(x, y);
-    label->adjustSize();
-    return label;
-}
 
 QLineEdit* PlaceEdit(QWidget* parent, const char* name, const QString& text, QRect geometry) {
     auto* edit = new QLineEdit(text, parent);

@@ -20,7 +20,10 @@ OpenFileDialog::OpenFileDialog(QWidget* parent, const FileRequest& request)
     setSizeGripEnabled(true);
     if (!request.title.isEmpty())
         setWindowTitle(request.title);
-    setDirectory(request.directory);
+    // An empty folder would show the list of drives; without one the toolkit's own choice
+    // stands, the folder last visited or the current one.
+    if (!request.directory.isEmpty())
+        setDirectory(request.directory);
     if (!request.lastFile.isEmpty())
         selectFile(request.lastFile);
 
@@ -51,6 +54,8 @@ OpenFileDialog::OpenFileDialog(QWidget* parent, const FileRequest& request)
         column->addStretch();
         if (auto* grid = qobject_cast<QGridLayout*>(layout()))
             grid->addWidget(pane, 0, grid->columnCount(), grid->rowCount(), 1);
+        // The dialog keeps its usual size otherwise, and the pane would squeeze the file list.
+        resize(size().expandedTo(sizeHint()));
         connect(this, &QFileDialog::currentChanged, this, &OpenFileDialog::ShowPreview);
     }
 }

@@ -32,9 +32,17 @@ FileRequest SlotFileRequest(bool melody, const QString& folder, const QString& l
 
 } // namespace
 
-bool TForm1::AcceptChoice(QLineEdit* field, const QString& chosen) {
+bool TForm1::ChooseSlotFile(QLineEdit* field, bool melody) {
+    // A choice in the middle of packing would add to the list the build is walking.
+    if (building_)
+        return false;
+    QString& lastFile = melody ? lastMelodyFile_ : lastPictureFile_;
+    const QString chosen =
+        dialogs_.ChooseFile(this, SlotFileRequest(melody, programFolder_, lastFile));
     if (chosen.isEmpty())
         return false;
+    lastFile = chosen;
+
     const QString path = QDir::toNativeSeparators(chosen);
     field->setText(path);
     const std::string fieldName = field->objectName().toStdString();
@@ -45,24 +53,11 @@ bool TForm1::AcceptChoice(QLineEdit* field, const QString& chosen) {
 }
 
 void TForm1::ChooseMelodyClick(QLineEdit* field) {
-    // A choice in the middle of packing would add to the list the build is walking.
-    if (building_)
-        return;
-    const QString chosen =
-        dialogs_.ChooseFile(this, SlotFileRequest(true, programFolder_, lastMelodyFile_));
-    if (!chosen.isEmpty())
-        lastMelodyFile_ = chosen;
-    AcceptChoice(field, chosen);
+    ChooseSlotFile(field, true);
 }
 
 void TForm1::ChoosePictureClick(QLineEdit* field) {
-    if (building_)
-        return;
-    const QString chosen =
-        dialogs_.ChooseFile(this, SlotFileRequest(false, programFolder_, lastPictureFile_));
-    if (!chosen.isEmpty())
-        lastPictureFile_ = chosen;
-    if (!AcceptChoice(field, chosen))
+    if (!ChooseSlotFile(field, false))
         return;
 
     const std::string fieldName = field->objectName().toStdString();

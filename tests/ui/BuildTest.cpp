@@ -18,6 +18,7 @@ class BuildTest : public QObject {
 private slots:
     void colourSchemeControls();
     void buildChecksAndCompleteBuild();
+    void failedBuildShowsTheBoxAndFreesTheButton();
     void inputDuringBuildWaitsForItsEnd();
 };
 
@@ -111,6 +112,37 @@ void BuildTest::buildChecksAndCompleteBuild() {
     QVERIFY(python.waitForFinished(30000));
     QCOMPARE(python.readAllStandardError(), QByteArray());
     QCOMPARE(python.readAllStandardOutput().trimmed(), QByteArray("40 True"));
+}
+
+void BuildTest::failedBuildShowsTheBoxAndFreesTheButton() {
+    Workspace workspace;
+    FakeDialogs dialogs;
+    TForm1 form(dialogs, workspace.Program());
+    form.show();
+    ChooseEverySlot(workspace, dialogs, form);
+    // A title naming a folder that does not exist: the archive cannot be created.
+    Find<QLineEdit>(form, "TNEdit")->setText("no/such/folder");
+    auto* button = Find<QAbstractButton>(form, "TCButton");
+    const int staged = QDir(workspace.Temp()).entryList(QDir::Files).size();
+
+    button->click();
+
+    QCOMPARE(dialogs.errorCaptions, QStringList{"EL71 Kestrova by Morvane"});
+    QVERIFY2(dialogs.errorTexts.first().startsWith("Cannot create file \"" + workspace.Program() +
+                                                   "no/such/folder.sdt"),
+             qPrintable(dialogs.errorTexts.first()));
+    QCOMPARE(form.StatusText(), QString("В процессе..."));
+    QCOMPARE(Find<QProgressBar>(form, "ProgressBar1")->value(), 0);
+    // Nothing is deleted: the staged files, the scheme and the descriptor stay.
+    QCOMPARE(QDir(workspace.Temp()).entryList(QDir::Files).size(), staged + 2);
+    QVERIFY(!form.Building());
+    QVERIFY(button->isEnabled());
+
+    // The next press builds again.
+    Find<QLineEdit>(form, "TNEdit")->setText("second");
+    button->click();
+    QCOMPARE(form.StatusText(), QString("Сделано!!!"));
+    QVERIFY(QFileInfo(workspace.Program() + "second.sdt").isFile());
 }
 
 void BuildTest::inputDuringBuildWaitsForItsEnd() {

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabWidget>
@@ -22,7 +23,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: docs_screenshot DEMO_FOLDER OUTPUT.png\n");
         return 2;
     }
-    const QDir demo(QString::fromLocal8Bit(argv[1]));
+    // Both are named relative to where the program was started, which it leaves below.
+    const QDir demo(QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath());
+    const QString output = QFileInfo(QString::fromLocal8Bit(argv[2])).absoluteFilePath();
     QTemporaryDir program;
     QDir(program.path()).mkdir("temp");
     QFile::copy(QString(KESTROVA_SOURCE_DIR) + "/resources/descr.ini",
@@ -67,5 +70,5 @@ int main(int argc, char** argv) {
     for (const QString& error : dialogs.errorTexts)
         std::fprintf(stderr, "error: %s\n", qPrintable(error));
     QTest::qWait(200);
-    return form.grab().save(QString::fromLocal8Bit(argv[2]), "PNG") ? 0 : 1;
+    return form.grab().save(output, "PNG") ? 0 : 1;
 }

@@ -9,6 +9,7 @@
 
 #include <QLabel>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QTest>
 
 class HelpAndErrorsTest : public QObject {
@@ -58,6 +59,9 @@ void HelpAndErrorsTest::aboutBox() {
     Workspace workspace;
     FakeDialogs dialogs;
     TForm1 form(dialogs, workspace.Program());
+    // The box is centred on the screen, not on the window that opens it.
+    form.show();
+    form.move(0, 0);
     QStringList looks;
     auto look = [&looks](QLabel* link) {
         looks << QString("%1 %2").arg(link->palette().color(QPalette::WindowText).name(),
@@ -71,6 +75,16 @@ void HelpAndErrorsTest::aboutBox() {
         QCOMPARE(link->geometry().topLeft(), QPoint(176, 94));
         look(link);
         box.show();
+        // Within the few pixels of a window frame the toolkit may add.
+        const QPoint offCentre =
+            box.geometry().center() - box.screen()->availableGeometry().center();
+        QVERIFY2(offCentre.manhattanLength() <= 8,
+                 qPrintable(QString("%1, %2").arg(offCentre.x()).arg(offCentre.y())));
+        // The panel is etched: a lowered outer line, then a raised inner one.
+        const QImage shot = box.grab().toImage();
+        auto grey = [&shot](int x, int y) { return qGray(shot.pixel(x, y)); };
+        QVERIFY(grey(8, 8) < grey(9, 9));
+        QVERIFY(grey(8 + 416, 8 + 280) > grey(8 + 415, 8 + 279));
         QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
         QCoreApplication::sendEvent(link, &enter);
         look(link);

@@ -2,6 +2,7 @@
 // focus leaves a metadata field.
 
 #include "TestWorkspace.h"
+#include "ui/HelpUnit.h"
 #include "ui/MainForm.h"
 #include "ui/WebLinks.h"
 
@@ -23,6 +24,8 @@ class MainWindowTest : public QObject {
 private slots:
     void controlInventory_data();
     void controlInventory();
+    void labels_data();
+    void labels();
     void windowFrameAndMenu();
     void startState();
     void focusOrderOnEachPage_data();
@@ -89,6 +92,56 @@ void MainWindowTest::controlInventory() {
         QCOMPARE(Text(control), text);
 }
 
+void MainWindowTest::labels_data() {
+    // Labels take their caption's size, so only their top-left corner is fixed.
+    QTest::addColumn<bool>("about"); // in the about box's panel rather than the main window
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QPoint>("position");
+    QTest::addColumn<QString>("caption");
+    auto row = [](bool about, const char* name, QPoint position, const char* caption) {
+        QTest::addRow("%s %s", about ? "about" : "main", name)
+            << about << QString(name) << position << QString::fromUtf8(caption);
+    };
+    row(false, "Label1", {16, 24}, "Название:");
+    row(false, "Label2", {16, 96}, "Автор:");
+    row(false, "Label3", {16, 168}, "Дата создания:");
+    row(false, "Label4", {240, 24}, "Версия темы:");
+    row(false, "Label5", {240, 96}, "Разрешение");
+    row(false, "Label6", {240, 168}, "Продавец:");
+    row(false, "Label7", {472, 24}, "Цена:");
+    row(false, "Label8", {472, 96}, "URL:");
+    row(false, "Label9", {8, 48}, "Файл цветовой схемы:");
+    row(true, "ProductName", {88, 16}, "Benq-Siemens EL71 Kestrova by Morvane");
+    row(true, "Version", {88, 42}, "Version 1.0.3.0 (beta-version)");
+    row(true, "Label9", {88, 68}, "Дата релиза:");
+    row(true, "Label10", {176, 68}, "30.07.2007");
+    row(true, "Comments", {88, 120}, "Comments:");
+    row(true, "Label2", {8, 136},
+        "Данная версия предназначена для тестирования на совместимость с телефонами "
+        "Benq-Siemens E71 и EL71.");
+    row(true, "Label5", {8, 176},
+        "В настоящей версии программы не реализовано много возможностей тем для телефонов "
+        "Benq-Siemens. В частности, нет возможности изменить цветовую схему. Если кто-то "
+        "владеет информацией по поводу расшифровки цветовой схемы и хочет помочь развитию "
+        "проекта, обращайтесь к автору. :-)");
+}
+
+void MainWindowTest::labels() {
+    QFETCH(bool, about);
+    QFETCH(QString, name);
+    QFETCH(QPoint, position);
+    QFETCH(QString, caption);
+    Workspace workspace;
+    FakeDialogs dialogs;
+    TForm1 form(dialogs, workspace.Program());
+    TAboutBox box(dialogs, nullptr);
+    QWidget& window = about ? static_cast<QWidget&>(box) : form;
+    auto* label = Find<QLabel>(window, name);
+    QVERIFY(label);
+    QCOMPARE(label->pos(), position);
+    QCOMPARE(label->text(), caption);
+}
+
 void MainWindowTest::windowFrameAndMenu() {
     Workspace workspace;
     FakeDialogs dialogs;
@@ -148,6 +201,8 @@ void MainWindowTest::startState() {
     QVERIFY(dialogs.errorTexts.isEmpty());
     QCOMPARE(Text(Find(form, "Edit0")), QString("Мелодия звонка"));
     QCOMPARE(Find(form, "Edit0")->toolTip(), QString("Мелодия звонка"));
+    // Shown from its beginning: the cursor, and so the visible part, is at the start.
+    QCOMPARE(Find<QLineEdit>(form, "Edit0")->cursorPosition(), 0);
     QCOMPARE(Text(Find(form, "Edit37")), QString("Список рассылки"));
     // A slot without a description starts empty and shows no hint.
     QCOMPARE(Text(Find(form, "Edit5")), QString());
@@ -169,21 +224,27 @@ void MainWindowTest::startState() {
 void MainWindowTest::focusOrderOnEachPage_data() {
     QTest::addColumn<int>("page");
     QTest::addColumn<QStringList>("order");
-    QTest::newRow("Настройки") << 0 << QStringList{"TNEdit", "TAEdit",    "TDEdit", "TVEdit",
-                                                   "TREdit", "TVendEdit", "TPEdit", "TUEdit"};
-    QTest::newRow("Мелодии") << 1 << QStringList{"Edit0", "Edit1", "Edit2", "Edit3", "Edit37"};
+    QTest::addColumn<bool>("ownScheme"); // the scheme field is enabled and joins the order
+    const QStringList settings{"TNEdit", "TAEdit",    "TDEdit", "TVEdit",
+                               "TREdit", "TVendEdit", "TPEdit", "TUEdit"};
+    QTest::newRow("Настройки") << 0 << settings << false;
+    QTest::newRow("Настройки, own scheme") << 0 << settings << true;
+    QTest::newRow("Мелодии") << 1 << QStringList{"Edit0", "Edit1", "Edit2", "Edit3", "Edit37"}
+                             << false;
     QStringList pictures;
     for (int slot : {6,  7,  8,  9,  11, 12, 14, 15, 16, 18, 19, 20, 21,
                      22, 23, 24, 25, 27, 28, 29, 30, 31, 32, 33, 34, 35})
         pictures << QString("Edit%1").arg(slot);
-    QTest::newRow("Картинки") << 2 << pictures;
+    QTest::newRow("Картинки") << 2 << pictures << false;
     QTest::newRow("Анимация") << 3 << QStringList{"Edit4",  "Edit5",  "Edit10", "Edit13",
-                                                  "Edit36", "Edit26", "Edit17"};
+                                                  "Edit36", "Edit26", "Edit17"}
+                              << false;
 }
 
 void MainWindowTest::focusOrderOnEachPage() {
     QFETCH(int, page);
     QFETCH(QStringList, order);
+    QFETCH(bool, ownScheme);
     Workspace workspace;
     FakeDialogs dialogs;
     TForm1 form(dialogs, workspace.Program());
@@ -191,18 +252,23 @@ void MainWindowTest::focusOrderOnEachPage() {
     QApplication::setActiveWindow(&form);
     QVERIFY(QTest::qWaitForWindowActive(&form));
     Find<QTabWidget>(form, "TabbedNotebook1")->setCurrentIndex(page);
+    if (ownScheme)
+        QTest::mouseClick(Find(form, "CheckBox1"), Qt::LeftButton);
 
     // Tab from the button runs through the colour-scheme group and the tabs into the page.
     Find(form, "TCButton")->setFocus(Qt::TabFocusReason);
     QList<QWidget*> visited;
-    for (int step = 0; step < order.size() + 2; ++step) {
+    const int group = ownScheme ? 2 : 1;
+    for (int step = 0; step < group + 1 + order.size(); ++step) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         visited << QApplication::focusWidget();
     }
-    QCOMPARE(visited[0]->objectName(), QString("CheckBox1")); // CSEdit is disabled
-    QVERIFY(qobject_cast<QTabBar*>(visited[1]));
+    if (ownScheme)
+        QCOMPARE(visited[0]->objectName(), QString("CSEdit"));
+    QCOMPARE(visited[group - 1]->objectName(), QString("CheckBox1"));
+    QVERIFY(qobject_cast<QTabBar*>(visited[group]));
     QStringList fields;
-    for (QWidget* widget : visited.mid(2))
+    for (QWidget* widget : visited.mid(group + 1))
         fields << widget->objectName();
     QCOMPARE(fields, order);
 }

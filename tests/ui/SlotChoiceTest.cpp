@@ -29,6 +29,7 @@ private slots:
     void pictureDialogFiltersAndPreviewPane();
     void realDialogAnswers_data();
     void realDialogAnswers();
+    void dialogWithoutFolder();
 };
 
 void SlotChoiceTest::slotChoice_data() {
@@ -147,29 +148,43 @@ void SlotChoiceTest::cancelledChoiceChangesNothing() {
 void SlotChoiceTest::choiceFailures_data() {
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("file");
-    QTest::addColumn<bool>("stagingFolder");
+    QTest::addColumn<QString>("broken");  // "staging folder" or "log": made unusable beforehand
     QTest::addColumn<QString>("message"); // "%1" stands for the chosen path, "%2" the staged one
-    QTest::addColumn<bool>("chosen");     // staged, listed, logged and marked
+    QTest::addColumn<bool>("chosen");     // logged and marked, besides staged and listed
     QTest::newRow("MP3 typed into a picture slot")
         << "Edit7"
-        << "song.mp3" << true << "Unknown picture file extension (.mp3)" << true;
-    QTest::newRow("picture without extension")
-        << "Edit12"
-        << "noext" << true << "Unknown picture file extension (.)" << true;
+        << "song.mp3"
+        << ""
+        << "Unknown picture file extension (.mp3)" << true;
+    QTest::newRow("picture without extension") << "Edit12"
+                                               << "noext"
+                                               << ""
+                                               << "Unknown picture file extension (.)" << true;
     QTest::newRow("damaged PNG") << "Edit7"
-                                 << "broken.png" << true << "Cannot show picture \"%2\": " << true;
+                                 << "broken.png"
+                                 << ""
+                                 << "Cannot show picture \"%2\": " << true;
     QTest::newRow("missing file typed in")
         << "Edit0"
-        << "" << true << "Cannot open file \"%1\". No such file or directory." << false;
+        << ""
+        << ""
+        << "Cannot open file \"%1\". No such file or directory." << false;
     QTest::newRow("staging folder missing")
         << "Edit6"
-        << "bar.png" << false << "Cannot create file \"%2\". No such file or directory." << false;
+        << "bar.png"
+        << "staging folder"
+        << "Cannot create file \"%2\". No such file or directory." << false;
+    // Staged and listed, but neither logged nor marked, and the preview is left alone.
+    QTest::newRow("log not open") << "Edit6"
+                                  << "bar.png"
+                                  << "log"
+                                  << "I/O error 103." << false;
 }
 
 void SlotChoiceTest::choiceFailures() {
     QFETCH(QString, field);
     QFETCH(QString, file);
-    QFETCH(bool, stagingFolder);
+    QFETCH(QString, broken);
     QFETCH(QString, message);
     QFETCH(bool, chosen);
     Workspace workspace;
@@ -180,16 +195,17 @@ void SlotChoiceTest::choiceFailures() {
         source = workspace.Picture(file);
     else
         source = workspace.File(file, "not a picture at all");
-    if (!stagingFolder)
+    if (broken == "staging folder")
         QDir(workspace.Temp()).removeRecursively();
+    if (broken == "log") // a folder in the log's place: the log cannot be opened
+        QDir(workspace.Cwd()).mkdir("trelvask.log");
     FakeDialogs dialogs;
     dialogs.answers << workspace.Picture("shown.png") << source;
     TForm1 form(dialogs, workspace.Program());
     DoubleClick(Find(form, "Edit9"));
-    if (!stagingFolder) {
-        dialogs.errorCaptions.clear();
-        dialogs.errorTexts.clear();
-    }
+    // What the broken folder or log did before the choice under test is not its subject.
+    dialogs.errorCaptions.clear();
+    dialogs.errorTexts.clear();
     const std::size_t listed = form.State().FilesList.size();
 
     DoubleClick(Find(form, field));
@@ -203,12 +219,11 @@ void SlotChoiceTest::choiceFailures() {
                  QString(message).replace("%1", source).replace("%2", staged)),
              qPrintable(dialogs.errorTexts.first()));
     QCOMPARE(Text(Find(form, field)), source);
-    QCOMPARE(form.State().FilesList.size(), listed + (chosen ? 1 : 0));
+    QCOMPARE(form.State().FilesList.size(), listed + (chosen || broken == "log" ? 1 : 0));
     QCOMPARE(int(form.State().SlotChosen[slot]), chosen ? 1 : 0);
     QCOMPARE(workspace.Log().contains("\"" + source + "\" is choosed as "), chosen);
     // A failed load leaves the preview hidden; a failure before it leaves the preview alone.
-    if (stagingFolder)
-        QCOMPARE(Find(form, "Image2")->isHidden(), chosen && slot != 0);
+    QCOMPARE(Find(form, "Image2")->isHidden(), chosen && slot != 0);
 }
 
 void SlotChoiceTest::pictureDialogFiltersAndPreviewPane() {
@@ -244,6 +259,14 @@ void SlotChoiceTest::pictureDialogFiltersAndPreviewPane() {
     QCOMPARE(labels.size(), 2);
     QCOMPARE(labels[1]->text(), QString("400 x 200"));
     QCOMPARE(labels[0]->pixmap().size(), QSize(200, 100)); // scaled to fit, proportions kept
+
+    // The pane widens the dialog rather than narrowing its file list.
+    request.previewPane = false;
+    OpenFileDialog plain(nullptr, request);
+    plain.show();
+    dialog.show();
+    QCOMPARE(dialog.findChild<QWidget*>("treeView")->width(),
+             plain.findChild<QWidget*>("treeView")->width());
 }
 
 void SlotChoiceTest::realDialogAnswers_data() {
@@ -281,6 +304,20 @@ void SlotChoiceTest::realDialogAnswers() {
     QtUserDialogs dialogs;
     const QString chosen = dialogs.ChooseFile(nullptr, request);
     QCOMPARE(chosen, returned.isEmpty() ? QString() : workspace.Media(returned));
+}
+
+void SlotChoiceTest::dialogWithoutFolder() {
+    // The scheme dialog names no folder: it opens where the toolkit would, never on the list of
+    // drives.
+    Workspace workspace;
+    FileRequest request;
+    request.filters = ColourSchemeFilters();
+    request.mustExist = true;
+    OpenFileDialog dialog(nullptr, request);
+    auto* model = dialog.findChild<QFileSystemModel*>();
+    QVERIFY(model);
+    QVERIFY2(QFileInfo(model->rootPath()).isDir(), qPrintable(model->rootPath()));
+    QCOMPARE(model->rootPath(), dialog.directory().absolutePath());
 }
 
 QTEST_MAIN(SlotChoiceTest)
