@@ -47,6 +47,13 @@ public:
     using KestrovaError::KestrovaError;
 };
 
+/// A picture the preview cannot show: "Unknown picture file extension (.%s)", or contents its
+/// decoder rejects.
+class PictureError : public KestrovaError {
+public:
+    using KestrovaError::KestrovaError;
+};
+
 /// Codes of the text-file errors that have a message of their own.
 enum InOutCode : int {
     ioFileNotFound = 2,

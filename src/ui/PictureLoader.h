@@ -8,12 +8,6 @@
 #include <span>
 #include <string>
 
-/// A picture that cannot be shown: an unknown extension or contents its decoder rejects.
-class PictureError : public KestrovaError {
-public:
-    using KestrovaError::KestrovaError;
-};
-
 struct PictureFormat {
     const char* description; // as the picture dialog lists it
     const char* extension;   // lower case, without the dot
