@@ -19,7 +19,7 @@ namespace {
 // Exclusive access on a POSIX system: an advisory lock that other copies of the program (and
 // any tool that locks) respect. A lock conflict reads as "busy" to the user.
 bool LockExclusively(const FileHandle& file) {
-    return ::flock(file.Fd(), LOCK_EX | LOCK_NB) == 0;
+    return Sys.Flock(file.Fd(), LOCK_EX | LOCK_NB) == 0;
 }
 
 int LockError() {
@@ -32,7 +32,7 @@ FileHandle OpenSource(const std::string& source, struct stat& info) {
     FileHandle file = FileHandle::Open(source.c_str(), O_RDONLY | O_NONBLOCK);
     if (!file.IsOpen())
         throw StreamError::Open(source, errno);
-    if (::fstat(file.Fd(), &info) != 0)
+    if (Sys.Fstat(file.Fd(), &info) != 0)
         throw StreamError::Open(source, errno);
     if (S_ISDIR(info.st_mode))
         throw StreamError::Open(source, EISDIR);
@@ -49,18 +49,18 @@ bool SameFile(const struct stat& a, const struct stat& b) {
 // it, so a failed staging leaves an earlier staged copy as it was.
 FileHandle CreateDestination(const std::string& destination, const struct stat& sourceInfo) {
     struct stat existing {};
-    if (::stat(destination.c_str(), &existing) == 0 && SameFile(existing, sourceInfo))
+    if (Sys.Stat(destination.c_str(), &existing) == 0 && SameFile(existing, sourceInfo))
         throw StreamError::Create(destination, EBUSY);
     FileHandle file = FileHandle::Open(destination.c_str(), O_RDWR | O_CREAT, 0666);
     if (!file.IsOpen())
         throw StreamError::Create(destination, errno);
     if (!LockExclusively(file))
         throw StreamError::Create(destination, LockError());
-    if (::fstat(file.Fd(), &existing) != 0)
+    if (Sys.Fstat(file.Fd(), &existing) != 0)
         throw StreamError::Create(destination, errno);
     if (SameFile(existing, sourceInfo))
         throw StreamError::Create(destination, EBUSY);
-    if (::ftruncate(file.Fd(), 0) != 0)
+    if (Sys.Ftruncate(file.Fd(), 0) != 0)
         throw StreamError::Create(destination, errno);
     return file;
 }
@@ -86,7 +86,7 @@ void StampWithDosTime(const FileHandle& destination, const struct stat& sourceIn
     if (!dos)
         return;
     struct timespec times[2] = {{0, UTIME_OMIT}, {UnixFromDosDateTime(*dos), 0}};
-    ::futimens(destination.Fd(), times);
+    Sys.Futimens(destination.Fd(), times);
 }
 
 } // namespace

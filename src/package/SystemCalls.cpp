@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 const SystemCalls RealSystemCalls = {
@@ -12,6 +14,13 @@ const SystemCalls RealSystemCalls = {
     ::close,
     ::rename,
     ::unlink,
+    ::stat,
+    ::lstat,
+    ::fstat,
+    ::flock,
+    ::ftruncate,
+    ::futimens,
+    ::fsync,
 };
 
 SystemCalls Sys = RealSystemCalls;

@@ -3,6 +3,7 @@
 // third write fail with "disk full" and check what is left behind.
 
 #include <cstddef>
+#include <sys/stat.h>
 #include <sys/types.h>
 
 struct SystemCalls {
@@ -13,6 +14,13 @@ struct SystemCalls {
     int (*Close)(int fd);
     int (*Rename)(const char* from, const char* to);
     int (*Unlink)(const char* path);
+    int (*Stat)(const char* path, struct stat* info);
+    int (*Lstat)(const char* path, struct stat* info);
+    int (*Fstat)(int fd, struct stat* info);
+    int (*Flock)(int fd, int operation);
+    int (*Ftruncate)(int fd, off_t length);
+    int (*Futimens)(int fd, const struct timespec times[2]);
+    int (*Fsync)(int fd);
 };
 
 /// The calls in use; the real ones unless a test has swapped some out.
