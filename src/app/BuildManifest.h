@@ -3,7 +3,7 @@
 // line per chosen file in [slots] (in choice order, a slot may repeat) and an optional [scheme].
 
 #include "StartTime.h"
-#include "model/EditorState.h"
+#include "model/ThemeDocument.h"
 
 #include <string>
 #include <vector>

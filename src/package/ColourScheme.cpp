@@ -87,8 +87,9 @@ void SaveDefaultColourScheme(const std::string& tempDir) {
         throw StreamError::Write();
 }
 
-void StageColourScheme(EditorState& state, const std::string& chosenPath) {
-    std::string staged = JoinPath(state.TempDir, ColourSchemeFileName);
+std::string StageColourScheme(ThemeDocument& document, const std::string& chosenPath) {
+    std::string staged = JoinPath(document.TempDir, ColourSchemeFileName);
     CopyFileKeepDate(chosenPath, staged);
-    state.FilesList.push_back(staged);
+    document.FilesList.push_back(staged);
+    return staged;
 }

@@ -2,7 +2,7 @@
 // The theme's colour scheme "SkinScheme.col": the DeepBlue scheme the program carries, or a
 // file the user chose. The program never reads or checks a scheme's contents.
 
-#include "model/EditorState.h"
+#include "model/ThemeDocument.h"
 
 #include <string>
 #include <string_view>
@@ -16,5 +16,5 @@ extern const std::string_view DefaultColourScheme;
 void SaveDefaultColourScheme(const std::string& tempDir);
 
 /// Stages a chosen scheme file as TempDir/SkinScheme.col and lists it. On failure FilesList is
-/// unchanged.
-void StageColourScheme(EditorState& state, const std::string& chosenPath);
+/// unchanged. Returns the staged path.
+std::string StageColourScheme(ThemeDocument& document, const std::string& chosenPath);

@@ -2,7 +2,7 @@
 // Turning the package list into the files a pack takes, in place: bare names become paths in
 // the root folder, missing files drop out and patterns are replaced by the files they match.
 
-#include "model/EditorState.h"
+#include "model/ThemeDocument.h"
 
 #include <string>
 

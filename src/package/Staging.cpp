@@ -101,14 +101,13 @@ void CopyFileKeepDate(const std::string& source, const std::string& destination)
         throw StreamError::Write();
 }
 
-std::string StagedSlotPath(const EditorState& state, std::string_view fieldName,
-                           std::string_view chosenPath) {
-    return JoinPath(state.TempDir,
-                    SlotResourceName(fieldName) + std::string(FileExtension(chosenPath)));
+std::string StagedSlotPath(const std::string& tempDir, int slot, std::string_view chosenPath) {
+    return JoinPath(tempDir, std::string(SlotNames[slot]) + std::string(FileExtension(chosenPath)));
 }
 
-void StageSlotFile(EditorState& state, std::string_view fieldName, const std::string& chosenPath) {
-    std::string staged = StagedSlotPath(state, fieldName, chosenPath);
+std::string StageSlotFile(ThemeDocument& document, int slot, const std::string& chosenPath) {
+    std::string staged = StagedSlotPath(document.TempDir, slot, chosenPath);
     CopyFileKeepDate(chosenPath, staged);
-    state.FilesList.push_back(staged);
+    document.FilesList.push_back(staged);
+    return staged;
 }

@@ -2,7 +2,7 @@
 // The staging folder: every file that goes into a theme is first copied there under the name it
 // will carry in the package.
 
-#include "model/EditorState.h"
+#include "model/ThemeDocument.h"
 
 #include <string>
 #include <string_view>
@@ -13,10 +13,9 @@
 /// Throws StreamError.
 void CopyFileKeepDate(const std::string& source, const std::string& destination);
 
-/// Stages the file chosen for the slot behind fieldName as TempDir/<resource name><extension>
-/// and appends the staged path to FilesList. On failure FilesList is unchanged.
-void StageSlotFile(EditorState& state, std::string_view fieldName, const std::string& chosenPath);
+/// Stages the file chosen for a slot as TempDir/<resource name><extension> and appends the
+/// staged path to FilesList. On failure FilesList is unchanged. Returns the staged path.
+std::string StageSlotFile(ThemeDocument& document, int slot, const std::string& chosenPath);
 
-/// Where StageSlotFile puts the file chosen for a slot field.
-std::string StagedSlotPath(const EditorState& state, std::string_view fieldName,
-                           std::string_view chosenPath);
+/// Where StageSlotFile puts the file chosen for a slot.
+std::string StagedSlotPath(const std::string& tempDir, int slot, std::string_view chosenPath);

@@ -13,7 +13,23 @@ namespace {
 
 constexpr std::size_t MinimumPackageEntries = 10;
 
-std::string ArchivePath(const std::string& outputDir, const std::string& title) {
+// A bare name in the package list stands for the file of that name in the staging folder.
+std::string ListedFile(const std::string& entry, const std::string& tempDir) {
+    if (entry.find_first_of(PathSeparators) == std::string::npos)
+        return JoinPath(tempDir, entry);
+    return entry;
+}
+
+void RemovePackedFiles(const ThemeDocument& document) {
+    for (const std::string& entry : document.FilesList) {
+        // A file that has vanished or cannot be removed is no reason to fail the build.
+        Sys.Unlink(ListedFile(entry, document.TempDir).c_str());
+    }
+}
+
+} // namespace
+
+std::string ThemeArchivePath(const std::string& outputDir, const std::string& title) {
     std::string name = title + ".sdt";
     if (outputDir.empty())
         return name;
@@ -22,65 +38,52 @@ std::string ArchivePath(const std::string& outputDir, const std::string& title) 
     return JoinPath(outputDir, name);
 }
 
-// A bare name in the package list stands for the file of that name in the staging folder.
-std::string ListedFile(const std::string& entry, const std::string& tempDir) {
-    if (entry.find_first_of(PathSeparators) == std::string::npos)
-        return JoinPath(tempDir, entry);
-    return entry;
-}
-
-void RemovePackedFiles(const EditorState& state) {
-    for (const std::string& entry : state.FilesList) {
-        // A file that has vanished or cannot be removed is no reason to fail the build.
-        Sys.Unlink(ListedFile(entry, state.TempDir).c_str());
-    }
-}
-
-} // namespace
-
-bool BuildTheme(EditorState& state, const BuildOptions& options, BuildReporter& reporter) {
-    if (state.FilesList.size() < MinimumPackageEntries) {
-        reporter.SetStatus(StatusNotEnoughElements);
+bool BuildTheme(ThemeDocument& document, const BuildOptions& options, BuildReporter& reporter) {
+    if (document.FilesList.size() < MinimumPackageEntries) {
+        reporter.SetStatus(BuildStatus::NotEnoughElements);
         return false;
     }
-    if (!state.AllSlotsChosen()) {
-        reporter.SetStatus(StatusNotAllSettings);
+    if (!document.AllSlotsChosen()) {
+        reporter.SetStatus(BuildStatus::NotAllSettings);
         return false;
     }
-    reporter.SetStatus(StatusInProgress);
+    reporter.SetStatus(BuildStatus::InProgress);
 
-    if (options.useDefaultScheme)
-        SaveDefaultColourScheme(state.TempDir);
-    WriteThemeDescriptor(state.Metadata, state.FilesList, state.TempDir);
+    if (document.Scheme.useDefault)
+        SaveDefaultColourScheme(document.TempDir);
+    WriteThemeDescriptor(document.Metadata, document.FilesList, document.TempDir);
 
-    ZipWriter VCLZip1(state.FilesList);
-    VCLZip1.SetDestDir(state.TempDir);
-    VCLZip1.SetRootDir(state.TempDir);
-    const PackageList listBeforeBuild = state.FilesList;
-    state.FilesList.push_back(std::string(ColourSchemeFileName));
-    state.FilesList.push_back(std::string(ThemeDescriptorFileName));
-    const std::string zipName = ArchivePath(options.outputDir, state.Metadata.Title);
+    ZipWriter VCLZip1(document.FilesList);
+    VCLZip1.SetDestDir(document.TempDir);
+    VCLZip1.SetRootDir(document.TempDir);
+    const PackageList listBeforeBuild = document.FilesList;
+    document.FilesList.push_back(std::string(ColourSchemeFileName));
+    document.FilesList.push_back(std::string(ThemeDescriptorFileName));
+    const std::string zipName = ThemeArchivePath(options.outputDir, document.Metadata.Title);
     VCLZip1.SetZipName(zipName);
     VCLZip1.ProcessMessages = options.processMessages;
     try {
         // A separator in the title would put the archive into another folder.
-        if (state.Metadata.Title.find_first_of(PathSeparators) != std::string::npos)
+        if (document.Metadata.Title.find_first_of(PathSeparators) != std::string::npos)
             throw StreamError::Create(zipName, EINVAL);
         VCLZip1.PackArchive();
     } catch (...) {
         // A retry must not find the two names of this attempt listed as resources of their own.
-        state.FilesList = listBeforeBuild;
+        document.FilesList = listBeforeBuild;
         throw;
     }
     reporter.SetProgress(80);
 
-    RemovePackedFiles(state);
+    RemovePackedFiles(document);
     reporter.SetProgress(100);
-    reporter.SetStatus(StatusDone);
+    reporter.SetStatus(BuildStatus::Done);
 
     // The packed files are gone from the staging folder, so the state no longer describes a
     // theme that can be built again until the user chooses anew.
-    state.FilesList.clear();
-    state.SlotChosen.fill(0);
+    document.FilesList.clear();
+    document.SlotChosen.fill(0);
+    for (auto& choices : document.Choices)
+        choices.clear();
+    document.Scheme.stagedPath.clear();
     return true;
 }

@@ -56,25 +56,9 @@ std::string ThemeDescriptorText(const ThemeMetadata& metadata, const PackageList
     text += "\t<summary>\n";
     text += "\t\t<watermark\tcontent=\"Watermark\"/>\n";
     text += "\t\t<headline\tcontent=\"Siemens Downloadable Theme\"/>\n";
-    struct Line {
-        const char* element;
-        const char* name;
-        const std::string& value;
-        const char* label; // the field's caption in the window, for messages
-    };
-    const Line lines[] = {
-        {"txt", "Title:", metadata.Title, "Название"},
-        {"txt", "Author:", metadata.Author, "Автор"},
-        {"txt", "Published:", metadata.Published, "Дата создания"},
-        {"txt", "Version:", metadata.Version, "Версия темы"},
-        {"txt", "Resolution:", metadata.Resolution, "Разрешение"},
-        {"txt", "Vendor:", metadata.Vendor, "Продавец"},
-        {"txt", "Price:", metadata.Price, "Цена"},
-        {"url", "URL:", metadata.Url, "URL"},
-    };
-    for (const Line& line : lines)
-        text += std::string("\t\t<") + line.element + " name=\"" + line.name + "\"\tcontent=\"" +
-                FieldValue(line.value, line.label) + "\"/>\n";
+    for (const MetadataFieldInfo& field : MetadataFields)
+        text += "\t\t<" + std::string(field.element) + " name=\"" + std::string(field.name) +
+                "\"\tcontent=\"" + FieldValue(metadata.*field.text, field.caption) + "\"/>\n";
     text += "\t\t<description\tcontent=\"240x320\"/>\n";
     text += "\t\t<model\tcontent=\"EL71_2\"/>\n";
     text += "\t\t<model\tcontent=\"CF130_2\"/>\n";

@@ -1,7 +1,7 @@
 #pragma once
 // config.spc: the XML text that tells the phone what the package is.
 
-#include "model/EditorState.h"
+#include "model/ThemeDocument.h"
 
 #include <string>
 

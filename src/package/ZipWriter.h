@@ -3,7 +3,7 @@
 // that already exists under that name. The archive is assembled beside ZipName and renamed into
 // place only when complete, so a failure never leaves a broken archive behind.
 
-#include "model/EditorState.h"
+#include "model/ThemeDocument.h"
 
 #include <functional>
 #include <string>

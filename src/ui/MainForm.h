@@ -3,7 +3,7 @@
 // phone-screen preview, the colour scheme, "Создать тему", the status bar and the progress bar.
 
 #include "app/ActivityLog.h"
-#include "model/EditorState.h"
+#include "model/ThemeDocument.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -37,7 +37,7 @@ public:
     /// Runs FormDestroy.
     ~TForm1() override;
 
-    EditorState& State() { return state_; }
+    ThemeDocument& State() { return state_; }
     bool Building() const { return building_; }
     QString StatusText() const;
 
@@ -83,7 +83,7 @@ private:
 
     UserDialogs& dialogs_;
     QString programFolder_;
-    EditorState state_;
+    ThemeDocument state_;
     ActivityLog LogFile;
     bool building_ = false;
     bool closePending_ = false;

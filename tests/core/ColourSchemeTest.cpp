@@ -21,7 +21,7 @@ TEST(ColourScheme, DefaultSchemeIsTheDeepBlueFile) {
 
 TEST(ColourScheme, DefaultReplacesAnEarlierCustomScheme) {
     test::TempFolder folder;
-    EditorState state;
+    ThemeDocument state;
     state.TempDir = folder.Path().string();
     test::WriteFile(folder / "mine.col", "custom");
     StageColourScheme(state, folder / "mine.col");

@@ -34,27 +34,27 @@ protected:
 
     test::TempFolder folder;
     test::ScopedTimeZone zone{"Europe/Moscow"};
-    EditorState state;
+    ThemeDocument state;
 };
 
 TEST_F(Staging, StagedNameIsResourceNameAndExtension) {
     struct Case {
-        const char* field;
+        int slot;
         const char* source; // relative to the test folder
         const char* staged;
     };
     fs::create_directory(folder / "my.files");
-    for (auto [field, source, staged] : {
-             Case{"Edit1", "Bell.mid", "standard_msg_ringtone.mid"},
-             Case{"Edit0", "Ring.MP3", "standard_ringtone.MP3"},
-             Case{"Edit0", "ring", "standard_ringtone"},
-             Case{"Edit0", "my.files/ring", "standard_ringtone"},
-             Case{"Edit7", "sky.dark.jpg", "idle_wallpaper.jpg"},
-             Case{"Edit37", "d.aac", "standard_distlist_ringtone.aac"},
+    for (auto [slot, source, staged] : {
+             Case{1, "Bell.mid", "standard_msg_ringtone.mid"},
+             Case{0, "Ring.MP3", "standard_ringtone.MP3"},
+             Case{0, "ring", "standard_ringtone"},
+             Case{0, "my.files/ring", "standard_ringtone"},
+             Case{7, "sky.dark.jpg", "idle_wallpaper.jpg"},
+             Case{37, "d.aac", "standard_distlist_ringtone.aac"},
          }) {
         test::WriteFile(folder / source, source);
         state.FilesList.clear();
-        StageSlotFile(state, field, folder / source);
+        StageSlotFile(state, slot, folder / source);
         std::string expected = folder / ("temp/" + std::string(staged));
         EXPECT_EQ(state.FilesList, PackageList{expected}) << source;
         EXPECT_EQ(test::ReadFile(expected), source);
@@ -69,7 +69,7 @@ TEST_F(Staging, CopyCarriesTheSourceTimeAtDosResolution) {
     for (auto [second, stagedSecond] : {Case{16, 16}, Case{17, 16}}) {
         test::WriteFile(folder / "a.mid", "x");
         test::SetLocalMTime(folder / "a.mid", 2007, 7, 30, 14, 23, second);
-        StageSlotFile(state, "Edit0", folder / "a.mid");
+        StageSlotFile(state, 0, folder / "a.mid");
         std::tm staged = test::LocalMTime(folder / "temp/standard_ringtone.mid");
         EXPECT_EQ(staged.tm_year + 1900, 2007);
         EXPECT_EQ(staged.tm_mday, 30);
@@ -82,7 +82,7 @@ TEST_F(Staging, CopyCarriesTheSourceTimeAtDosResolution) {
 TEST_F(Staging, ATimeBeforeDosDatesLeavesTheCopysOwnTime) {
     test::WriteFile(folder / "old.mid", "x");
     test::SetLocalMTime(folder / "old.mid", 1975, 1, 1, 12, 0, 0);
-    StageSlotFile(state, "Edit0", folder / "old.mid");
+    StageSlotFile(state, 0, folder / "old.mid");
     EXPECT_NE(test::LocalMTime(folder / "temp/standard_ringtone.mid").tm_year + 1900, 1975);
 }
 
@@ -90,9 +90,9 @@ TEST_F(Staging, ChoosingAgainAppendsAndOtherExtensionsStayBeside) {
     test::WriteFile(folder / "a.mid", "first");
     test::WriteFile(folder / "b.mp3", "second");
     test::WriteFile(folder / "c.mid", "third");
-    StageSlotFile(state, "Edit0", folder / "a.mid");
-    StageSlotFile(state, "Edit0", folder / "b.mp3");
-    StageSlotFile(state, "Edit0", folder / "c.mid");
+    StageSlotFile(state, 0, folder / "a.mid");
+    StageSlotFile(state, 0, folder / "b.mp3");
+    StageSlotFile(state, 0, folder / "c.mid");
     EXPECT_EQ(state.FilesList, (PackageList{folder / "temp/standard_ringtone.mid",
                                             folder / "temp/standard_ringtone.mp3",
                                             folder / "temp/standard_ringtone.mid"}));
@@ -103,7 +103,7 @@ TEST_F(Staging, ChoosingAgainAppendsAndOtherExtensionsStayBeside) {
 TEST_F(Staging, EmptyAndReadOnlySourcesGiveOrdinaryCopies) {
     test::WriteFile(folder / "empty.gif", "");
     fs::permissions(folder / "empty.gif", fs::perms::owner_read);
-    StageSlotFile(state, "Edit4", folder / "empty.gif");
+    StageSlotFile(state, 4, folder / "empty.gif");
     std::string staged = folder / "temp/switch_on_animation.gif";
     EXPECT_EQ(fs::file_size(staged), 0u);
     EXPECT_TRUE((fs::status(staged).permissions() & fs::perms::owner_write) != fs::perms::none);
@@ -113,7 +113,7 @@ TEST_F(Staging, ANamedPipeIsStagedWithoutWaitingForAWriter) {
     const std::string pipe = folder / "ring.mid";
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     int exitCode = test::ExitCodeInChild([&] {
-        StageSlotFile(state, "Edit0", pipe);
+        StageSlotFile(state, 0, pipe);
         if (state.FilesList.size() != 1)
             _exit(3);
     });
@@ -127,19 +127,19 @@ TEST_F(Staging, FailuresRaiseTheStreamErrorAndLeaveTheListAlone) {
     test::WriteFile(folder / "temp/standard_ringtone.mid", "old");
     std::string staged = folder / "temp/standard_ringtone.mid";
 
-    EXPECT_EQ(StreamErrorOf([&] { StageSlotFile(state, "Edit0", folder / "none.mid"); }),
+    EXPECT_EQ(StreamErrorOf([&] { StageSlotFile(state, 0, folder / "none.mid"); }),
               "Cannot open file \"" + (folder / "none.mid") + "\". No such file or directory");
 
-    EXPECT_EQ(StreamErrorOf([&] { StageSlotFile(state, "Edit0", folder.Path().string()); }),
+    EXPECT_EQ(StreamErrorOf([&] { StageSlotFile(state, 0, folder.Path().string()); }),
               "Cannot open file \"" + folder.Path().string() + "\". Is a directory");
 
     // The very file that is already the slot's staged copy cannot be its own source.
-    EXPECT_EQ(StreamErrorOf([&] { StageSlotFile(state, "Edit0", staged); }),
+    EXPECT_EQ(StreamErrorOf([&] { StageSlotFile(state, 0, staged); }),
               "Cannot create file \"" + staged + "\". Device or resource busy");
 
-    EditorState missing = state;
+    ThemeDocument missing = state;
     missing.TempDir = folder / "gone";
-    EXPECT_EQ(StreamErrorOf([&] { StageSlotFile(missing, "Edit0", folder / "ring.mid"); }),
+    EXPECT_EQ(StreamErrorOf([&] { StageSlotFile(missing, 0, folder / "ring.mid"); }),
               "Cannot create file \"" + (folder / "gone/standard_ringtone.mid") +
                   "\". No such file or directory");
 
@@ -157,7 +157,7 @@ TEST_F(Staging, FilesHeldLockedElsewhereCannotBeStaged) {
         int fd = ::open(held.c_str(), O_RDONLY);
         ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
         std::string message =
-            StreamErrorOf([&] { StageSlotFile(state, "Edit0", folder / "ring.mid"); });
+            StreamErrorOf([&] { StageSlotFile(state, 0, folder / "ring.mid"); });
         ::close(fd);
         std::string expected =
             held == staged ? "Cannot create file \"" + staged + "\". Device or resource busy"
@@ -174,7 +174,7 @@ TEST_F(Staging, ShortReadsAndFailedWritesAreStreamErrors) {
         test::ScopedSystemCalls restore;
         // The file ends early, as if it was cut while being copied.
         Sys.Read = [](int, void*, size_t) -> ssize_t { return 0; };
-        EXPECT_EQ(StreamErrorOf([&] { StageSlotFile(state, "Edit0", folder / "ring.mid"); }),
+        EXPECT_EQ(StreamErrorOf([&] { StageSlotFile(state, 0, folder / "ring.mid"); }),
                   "Stream read error");
     }
     {
@@ -183,7 +183,7 @@ TEST_F(Staging, ShortReadsAndFailedWritesAreStreamErrors) {
             errno = ENOSPC;
             return -1;
         };
-        EXPECT_EQ(StreamErrorOf([&] { StageSlotFile(state, "Edit0", folder / "ring.mid"); }),
+        EXPECT_EQ(StreamErrorOf([&] { StageSlotFile(state, 0, folder / "ring.mid"); }),
                   "Stream write error");
     }
     EXPECT_TRUE(state.FilesList.empty());

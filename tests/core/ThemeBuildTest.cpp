@@ -1,4 +1,4 @@
-#include "package/ThemeBuild.h"
+#include "app/ThemeEditor.h"
 
 #include "TestSupport.h"
 #include "model/WorkUnit.h"
@@ -16,9 +16,19 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The build's statuses as the window words them.
+const std::string StatusNotEnoughElements = "Не хватает элементов темы!";
+const std::string StatusNotAllSettings = "Не все настройки темы установлены!";
+const std::string StatusInProgress = "В процессе...";
+const std::string StatusDone = "Сделано!!!";
+
 class Recorder : public BuildReporter {
 public:
-    void SetStatus(std::string_view text) override { events.push_back(std::string(text)); }
+    void SetStatus(BuildStatus status) override {
+        const std::string* texts[] = {&StatusNotEnoughElements, &StatusNotAllSettings,
+                                      &StatusInProgress, &StatusDone};
+        events.push_back(*texts[static_cast<int>(status)]);
+    }
     void SetProgress(int position) override { events.push_back(std::to_string(position)); }
     std::vector<std::string> events;
 };
@@ -81,17 +91,24 @@ protected:
         fs::create_directories(temp);
         fs::create_directories(out);
         fs::create_directories(media);
-        state.TempDir = temp;
-        state.Metadata.Title = "Осень";
+        NewTheme("Осень");
     }
 
-    // Chooses a file for a slot as the editor does: stage, then mark the slot.
+    void NewTheme(const std::string& title) {
+        editor = std::make_unique<ThemeEditor>(temp);
+        editor->SetText(MetadataField::Title, title);
+    }
+
+    const ThemeDocument& state() const { return editor->Document(); }
+
+    bool Build(Recorder& recorder) { return editor->Build(options, recorder); }
+
+    // Chooses a file for a slot as the window does.
     std::string Choose(int slot, const std::string& extension, const std::string& content) {
         std::string source = media + "/" + std::to_string(slot) + extension;
         test::WriteFile(source, content);
         test::SetLocalMTime(source, 2020, 1, 1, 12, 0, 0);
-        StageSlotFile(state, SlotFieldName(slot), source);
-        state.SlotChosen[slot] = 1;
+        editor->ChooseSlotFile(slot, source);
         return std::string(SlotNames[slot]) + extension;
     }
 
@@ -118,8 +135,8 @@ protected:
     std::string temp = root / "temp";
     std::string out = root / "out";
     std::string media = root / "media";
-    EditorState state;
-    BuildOptions options{true, out, {}};
+    std::unique_ptr<ThemeEditor> editor;
+    BuildOptions options{out, {}};
     Recorder reporter;
 };
 
@@ -130,31 +147,29 @@ TEST_F(ThemeBuild, RefusalsWriteNothing) {
         const char* name;
         int distinctSlots;
         int repeatsOfSlot0;
-        std::string_view status;
+        const std::string& status;
     };
     for (const Case& c : {Case{"nothing chosen", 0, 0, StatusNotEnoughElements},
                           Case{"nine slots", 9, 0, StatusNotEnoughElements},
                           Case{"one slot ten times", 0, 10, StatusNotAllSettings},
                           Case{"37 slots", 37, 0, StatusNotAllSettings}}) {
-        state = EditorState{};
-        state.TempDir = temp;
-        state.Metadata.Title = "Осень";
+        NewTheme("Осень");
         fs::remove_all(temp);
         fs::create_directories(temp);
         for (int slot = 1; slot <= c.distinctSlots; ++slot)
             Choose(slot, ".png", "x");
         for (int i = 0; i < c.repeatsOfSlot0; ++i)
             Choose(0, ".mid", "x");
-        const EditorState before = state;
+        const ThemeDocument before = state();
         const auto staged = StagingContents();
         Recorder recorder;
 
-        EXPECT_FALSE(BuildTheme(state, options, recorder)) << c.name;
+        EXPECT_FALSE(Build(recorder)) << c.name;
         EXPECT_EQ(recorder.events, std::vector<std::string>{std::string(c.status)}) << c.name;
         EXPECT_EQ(StagingContents(), staged) << c.name;
         EXPECT_TRUE(fs::is_empty(out)) << c.name;
-        EXPECT_EQ(state.FilesList, before.FilesList) << c.name;
-        EXPECT_EQ(state.SlotChosen, before.SlotChosen) << c.name;
+        EXPECT_EQ(state().FilesList, before.FilesList) << c.name;
+        EXPECT_EQ(state().SlotChosen, before.SlotChosen) << c.name;
     }
 }
 
@@ -170,7 +185,7 @@ TEST_F(ThemeBuild, FullThemePacksFortyEntriesInChoiceOrderAndEmptiesStaging) {
     options.processMessages = [&] { ++messages; };
     options.outputDir = out + "/"; // as the window passes the program's folder
 
-    EXPECT_TRUE(BuildTheme(state, options, reporter));
+    EXPECT_TRUE(Build(reporter));
 
     EXPECT_EQ(reporter.events, (std::vector<std::string>{std::string(StatusInProgress), "80", "100",
                                                          std::string(StatusDone)}));
@@ -187,11 +202,11 @@ TEST_F(ThemeBuild, FullThemePacksFortyEntriesInChoiceOrderAndEmptiesStaging) {
     EXPECT_EQ(StagingContents(), std::vector<std::string>{});
 
     // The staged files are gone, so nothing is left to build again without new choices.
-    EXPECT_TRUE(state.FilesList.empty());
-    EXPECT_FALSE(std::any_of(state.SlotChosen.begin(), state.SlotChosen.end(),
+    EXPECT_TRUE(state().FilesList.empty());
+    EXPECT_FALSE(std::any_of(state().SlotChosen.begin(), state().SlotChosen.end(),
                              [](auto flag) { return flag != 0; }));
     Recorder again;
-    EXPECT_FALSE(BuildTheme(state, options, again));
+    EXPECT_FALSE(Build(again));
     EXPECT_EQ(again.events, std::vector<std::string>{std::string(StatusNotEnoughElements)});
 }
 
@@ -207,17 +222,15 @@ TEST_F(ThemeBuild, CheckBoxDecidesWhichSchemeIsPacked) {
         fs::remove_all(temp);
         fs::create_directories(temp);
         fs::remove(Archive());
-        state = EditorState{};
-        state.TempDir = temp;
-        state.Metadata.Title = "Осень";
+        NewTheme("Осень");
         ChooseAll();
         if (c.customChosen) {
             test::WriteFile(media + "/mine.col", custom);
-            StageColourScheme(state, media + "/mine.col");
+            editor->ChooseColourScheme(media + "/mine.col");
         }
-        options.useDefaultScheme = c.useDefault;
+        editor->SetUseDefaultScheme(c.useDefault);
 
-        ASSERT_TRUE(BuildTheme(state, options, reporter));
+        ASSERT_TRUE(Build(reporter));
         auto names = ArchiveNames(Archive());
         bool hasScheme = std::count(names.begin(), names.end(), "SkinScheme.col") == 1;
         EXPECT_EQ(hasScheme, !c.packed.empty());
@@ -231,7 +244,7 @@ TEST_F(ThemeBuild, StagedFileRemovedBeforehandIsLeftOutButListed) {
     std::vector<std::string> staged = ChooseAll();
     fs::remove(temp + "/idle_wallpaper.png");
 
-    EXPECT_TRUE(BuildTheme(state, options, reporter));
+    EXPECT_TRUE(Build(reporter));
     EXPECT_EQ(reporter.events.back(), StatusDone);
     auto names = ArchiveNames(Archive());
     EXPECT_EQ(names.size(), 39u);
@@ -241,12 +254,12 @@ TEST_F(ThemeBuild, StagedFileRemovedBeforehandIsLeftOutButListed) {
 
 TEST_F(ThemeBuild, UpdateKeepsTheFilesThatMatchedOldEntriesStaged) {
     ChooseAll();
-    ASSERT_TRUE(BuildTheme(state, options, reporter));
+    ASSERT_TRUE(Build(reporter));
     // A later run under the same title: every slot again, one of them as a new kind of file.
     ChooseAll();
     Choose(7, ".jpg", "a new wallpaper");
 
-    EXPECT_TRUE(BuildTheme(state, options, reporter));
+    EXPECT_TRUE(Build(reporter));
     EXPECT_EQ(reporter.events.back(), StatusDone);
     auto names = ArchiveNames(Archive());
     EXPECT_EQ(names.size(), 41u);
@@ -263,17 +276,17 @@ TEST_F(ThemeBuild, UpdateKeepsTheFilesThatMatchedOldEntriesStaged) {
 TEST_F(ThemeBuild, FailingDescriptorStopsInProgressAndDeletesNothing) {
     ChooseAll();
     fs::create_directory(temp + "/config.spc"); // the staging folder cannot take the descriptor
-    const EditorState before = state;
+    const ThemeDocument before = state();
     const auto staged = StagingContents();
 
-    EXPECT_THROW(BuildTheme(state, options, reporter), InOutError);
+    EXPECT_THROW(Build(reporter), InOutError);
     EXPECT_EQ(reporter.events, std::vector<std::string>{std::string(StatusInProgress)});
     auto left = StagingContents();
     EXPECT_TRUE(std::includes(left.begin(), left.end(), staged.begin(), staged.end()));
     EXPECT_TRUE(fs::exists(temp + "/SkinScheme.col")); // the step before stays done
     EXPECT_TRUE(fs::is_empty(out));
-    EXPECT_EQ(state.FilesList, before.FilesList);
-    EXPECT_EQ(state.SlotChosen, before.SlotChosen);
+    EXPECT_EQ(state().FilesList, before.FilesList);
+    EXPECT_EQ(state().SlotChosen, before.SlotChosen);
 }
 
 TEST_F(ThemeBuild, FailedPackLeavesThePackageListAsItWas) {
@@ -290,25 +303,23 @@ TEST_F(ThemeBuild, FailedPackLeavesThePackageListAsItWas) {
         {"separator in title", "../Осень", out, "", "Cannot create file \""},
     };
     for (const Case& c : cases) {
-        state = EditorState{};
-        state.TempDir = temp;
-        state.Metadata.Title = c.title;
+        NewTheme(c.title);
         ChooseAll();
         if (!c.archiveContent.empty())
             test::WriteFile(Archive(), c.archiveContent);
         options.outputDir = c.outputDir;
-        const PackageList before = state.FilesList;
+        const PackageList before = state().FilesList;
         Recorder recorder;
 
         try {
-            BuildTheme(state, options, recorder);
+            Build(recorder);
             ADD_FAILURE() << c.name << ": packing succeeded";
         } catch (const KestrovaError& error) {
             EXPECT_EQ(std::string(error.what()).rfind(c.messageStart, 0), 0u)
                 << c.name << ": " << error.what();
         }
-        EXPECT_EQ(state.FilesList, before) << c.name;
-        EXPECT_TRUE(state.AllSlotsChosen()) << c.name;
+        EXPECT_EQ(state().FilesList, before) << c.name;
+        EXPECT_TRUE(state().AllSlotsChosen()) << c.name;
         EXPECT_EQ(recorder.events, std::vector<std::string>{std::string(StatusInProgress)})
             << c.name;
         EXPECT_TRUE(fs::exists(temp + "/idle_wallpaper.png")) << c.name;

@@ -129,7 +129,7 @@ void SlotChoiceTest::cancelledChoiceChangesNothing() {
     DoubleClick(Find(form, "Edit9")); // a preview to keep
     const QString text = Text(Find(form, field));
     const QString log = workspace.Log();
-    const EditorState before = form.State();
+    const ThemeDocument before = form.State();
     const QPoint previewAt = Find(form, "Image2")->pos();
 
     DoubleClick(Find(form, field));

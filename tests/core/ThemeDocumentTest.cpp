@@ -1,9 +1,9 @@
-#include "model/EditorState.h"
+#include "model/ThemeDocument.h"
 
 #include <gtest/gtest.h>
 
-TEST(EditorState, ANewRunStartsEmptyWithTheDefaultTexts) {
-    EditorState state;
+TEST(ThemeDocument, ANewRunStartsEmptyWithTheDefaultTexts) {
+    ThemeDocument state;
     EXPECT_FALSE(state.AllSlotsChosen());
     for (std::uint8_t flag : state.SlotChosen)
         EXPECT_EQ(flag, 0);
@@ -16,8 +16,8 @@ TEST(EditorState, ANewRunStartsEmptyWithTheDefaultTexts) {
     EXPECT_EQ(texts.Resolution, "240x320 pixels");
 }
 
-TEST(EditorState, AllSlotsChosenNeedsEveryFlag) {
-    EditorState state;
+TEST(ThemeDocument, AllSlotsChosenNeedsEveryFlag) {
+    ThemeDocument state;
     state.SlotChosen.fill(1);
     EXPECT_TRUE(state.AllSlotsChosen());
     state.SlotChosen[37] = 0;

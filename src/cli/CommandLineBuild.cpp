@@ -1,11 +1,9 @@
 #include "CommandLineBuild.h"
 
-#include "BuildManifest.h"
+#include "app/BuildManifest.h"
+#include "app/ThemeEditor.h"
 #include "model/WorkUnit.h"
-#include "package/ColourScheme.h"
 #include "package/Errors.h"
-#include "package/Staging.h"
-#include "package/ThemeBuild.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -53,20 +51,35 @@ private:
     std::string path_;
 };
 
+// The build's progress in the words the window's status bar uses.
+std::string_view StatusText(BuildStatus status) {
+    switch (status) {
+    case BuildStatus::NotEnoughElements:
+        return "Не хватает элементов темы!";
+    case BuildStatus::NotAllSettings:
+        return "Не все настройки темы установлены!";
+    case BuildStatus::InProgress:
+        return "В процессе...";
+    case BuildStatus::Done:
+        return "Сделано!!!";
+    }
+    return {};
+}
+
 class StreamReporter : public BuildReporter {
 public:
     explicit StreamReporter(std::ostream& out) : out_(out) {}
-    void SetStatus(std::string_view text) override { out_ << text << '\n' << std::flush; }
+    void SetStatus(BuildStatus status) override { out_ << StatusText(status) << '\n' << std::flush; }
     void SetProgress(int) override {}
 
 private:
     std::ostream& out_;
 };
 
-std::string MissingSlots(const EditorState& state) {
+std::string MissingSlots(const ThemeDocument& document) {
     std::string names;
     for (int slot = 0; slot < SlotCount; ++slot)
-        if (!state.SlotChosen[slot]) {
+        if (!document.SlotChosen[slot]) {
             if (!names.empty())
                 names += ", ";
             names += std::to_string(slot) + " " + std::string(SlotNames[slot]);
@@ -78,9 +91,9 @@ int Build(const std::string& manifestPath, const std::string& outputDir, std::os
           std::ostream& err) {
     BuildManifest manifest = ReadBuildManifest(manifestPath, ReadUtcClock());
     PrivateStagingFolder staging;
-    EditorState state;
-    state.Metadata = manifest.Metadata;
-    state.TempDir = staging.Path();
+    ThemeEditor editor(staging.Path());
+    for (const MetadataFieldInfo& field : MetadataFields)
+        editor.SetText(field.field, manifest.Metadata.*field.text);
     BuildOptions options;
     options.outputDir = std::filesystem::absolute(outputDir).lexically_normal().string();
 
@@ -92,25 +105,20 @@ int Build(const std::string& manifestPath, const std::string& outputDir, std::os
         }
     };
     for (const SlotChoice& choice : manifest.Choices)
-        onLine(choice.line, [&] {
-            StageSlotFile(state, SlotFieldName(choice.slot), choice.path);
-            state.SlotChosen[choice.slot] = 1;
-        });
+        onLine(choice.line, [&] { editor.ChooseSlotFile(choice.slot, choice.path); });
     if (!manifest.SchemeFile.empty()) {
-        onLine(manifest.SchemeLine, [&] { StageColourScheme(state, manifest.SchemeFile); });
-        options.useDefaultScheme = false;
+        onLine(manifest.SchemeLine, [&] { editor.ChooseColourScheme(manifest.SchemeFile); });
+        editor.SetUseDefaultScheme(false);
     }
 
     StreamReporter reporter(out);
-    if (!BuildTheme(state, options, reporter)) {
+    if (!editor.Build(options, reporter)) {
         err << "kestrova-build: the theme is incomplete; no file is chosen for slot "
-            << MissingSlots(state) << '\n';
+            << MissingSlots(editor.Document()) << '\n';
         return 1;
     }
-    std::string archive = options.outputDir;
-    if (archive.empty() || archive.back() != '/')
-        archive += '/';
-    out << "Theme archive: " << archive << state.Metadata.Title << ".sdt\n";
+    out << "Theme archive: "
+        << ThemeArchivePath(options.outputDir, editor.Document().Metadata.Title) << '\n';
     return 0;
 }
 

@@ -1,4 +1,4 @@
-#include "app/CommandLineBuild.h"
+#include "cli/CommandLineBuild.h"
 
 #include <iostream>
 

@@ -1,6 +1,6 @@
-#include "app/CommandLineBuild.h"
+#include "cli/CommandLineBuild.h"
 
-#include "TestSupport.h"
+#include "core/TestSupport.h"
 #include "model/WorkUnit.h"
 
 #include <filesystem>
