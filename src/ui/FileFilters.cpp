@@ -2,11 +2,20 @@
 
 #include "PictureLoader.h"
 
+#include <QCoreApplication>
+
+namespace {
+
+QString Tr(const char* text) {
+    return QCoreApplication::translate("FileFilters", text);
+}
+
+} // namespace
+
 QList<FileFilter> MelodyFilters() {
     return {
-        {QStringLiteral("Музыкальные файлы"), {"*.mid", "*.aac", "*.mp3"}},
-        {QStringLiteral("Все допустимые форматы"),
-         {"*.png", "*.gif", "*.jpg", "*.mid", "*.aac", "*.mp3"}},
+        {Tr("Музыкальные файлы"), {"*.mid", "*.aac", "*.mp3"}},
+        {Tr("Все допустимые форматы"), {"*.png", "*.gif", "*.jpg", "*.mid", "*.aac", "*.mp3"}},
     };
 }
 
@@ -15,14 +24,14 @@ QList<FileFilter> PictureFilters() {
     QStringList all;
     for (const PictureFormat& format : PictureFormats()) {
         const QString pattern = QStringLiteral("*.") + QString::fromLatin1(format.extension);
-        formats.append({QString::fromLatin1(format.description) + " (" + pattern + ")", {pattern}});
+        formats.append({Tr(format.description) + " (" + pattern + ")", {pattern}});
         all.append(pattern);
     }
     if (formats.size() > 1)
-        formats.prepend({"All (" + all.join(';') + ")", all});
+        formats.prepend({Tr("All") + " (" + all.join(';') + ")", all});
     return formats;
 }
 
 QList<FileFilter> ColourSchemeFilters() {
-    return {{QStringLiteral("Цветовая схема (*.col)"), {"*.col"}}};
+    return {{Tr("Цветовая схема (*.col)"), {"*.col"}}};
 }

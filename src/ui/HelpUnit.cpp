@@ -31,7 +31,7 @@ TAboutBox::TAboutBox(UserDialogs& dialogs, QWidget* parent)
               Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
       dialogs_(dialogs) {
     setObjectName("AboutBox");
-    setWindowTitle("About Benq-Siemens EL71 Kestrova");
+    setWindowTitle(tr("About Benq-Siemens EL71 Kestrova"));
     setFont(WindowFont());
     setFixedSize(434, 328);
     setModal(true);
@@ -51,11 +51,11 @@ TAboutBox::TAboutBox(UserDialogs& dialogs, QWidget* parent)
     icon->setScaledContents(true);
     icon->setPixmap(QPixmap(":/kestrova/phone.png"));
 
-    PlaceLabel(panel, "ProductName", "Benq-Siemens EL71 Kestrova by Morvane", 88, 16);
-    PlaceLabel(panel, "Version", "Version 1.0.3.0 (beta-version)", 88, 42);
-    PlaceLabel(panel, "Label9", QStringLiteral("Дата релиза:"), 88, 68);
+    PlaceLabel(panel, "ProductName", tr("Benq-Siemens EL71 Kestrova by Morvane"), 88, 16);
+    PlaceLabel(panel, "Version", tr("Version 1.0.3.0 (beta-version)"), 88, 42);
+    PlaceLabel(panel, "Label9", tr("Дата релиза:"), 88, 68);
     PlaceLabel(panel, "Label10", "30.07.2007", 176, 68);
-    PlaceLabel(panel, "MakerCaption", QStringLiteral("Автор:"), 88, 94);
+    PlaceLabel(panel, "MakerCaption", tr("Автор:"), 88, 94);
     Label1 = new ClickLabel("Morvane", panel);
     Label1->setObjectName("Label1");
     Label1->move(176, 94);
@@ -66,28 +66,26 @@ TAboutBox::TAboutBox(UserDialogs& dialogs, QWidget* parent)
     connect(Label1, &ClickLabel::Clicked, this, &TAboutBox::Label1Click);
     connect(Label1, &ClickLabel::MouseMoved, this, &TAboutBox::Label1MouseMove);
     connect(Label1, &ClickLabel::MouseLeft, this, &TAboutBox::Label1MouseLeave);
-    PlaceLabel(panel, "Comments", "Comments:", 88, 120);
+    PlaceLabel(panel, "Comments", tr("Comments:"), 88, 120);
 
-    auto* note =
-        new QLabel(QStringLiteral("Данная версия предназначена для тестирования на совместимость с "
-                                  "телефонами Benq-Siemens E71 и EL71."),
-                   panel);
+    auto* note = new QLabel(tr("Данная версия предназначена для тестирования на совместимость с "
+                               "телефонами Benq-Siemens E71 и EL71."),
+                            panel);
     note->setObjectName("Label2");
     note->setGeometry(8, 136, 353, 26);
     note->setWordWrap(true);
     auto* lacks = new QLabel(
-        QStringLiteral(
-            "В настоящей версии программы не реализовано много возможностей тем для телефонов "
-            "Benq-Siemens. В частности, нет возможности изменить цветовую схему. Если кто-то "
-            "владеет информацией по поводу расшифровки цветовой схемы и хочет помочь развитию "
-            "проекта, обращайтесь к автору. :-)"),
+        tr("В настоящей версии программы не реализовано много возможностей тем для телефонов "
+           "Benq-Siemens. В частности, нет возможности изменить цветовую схему. Если кто-то "
+           "владеет информацией по поводу расшифровки цветовой схемы и хочет помочь развитию "
+           "проекта, обращайтесь к автору. :-)"),
         panel);
     lacks->setObjectName("Label5");
     lacks->setGeometry(8, 176, 401, 57);
     lacks->setWordWrap(true);
     lacks->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    auto* ok = new QPushButton("OK", this);
+    auto* ok = new QPushButton(tr("OK"), this);
     ok->setObjectName("OKButton");
     ok->setGeometry(175, 296, 75, 25);
     ok->setDefault(true);
@@ -121,5 +119,6 @@ void OpenHelpFile(UserDialogs& dialogs, QWidget* owner) {
     if (help.isFile())
         dialogs.OpenUrl(QUrl::fromLocalFile(help.absoluteFilePath()));
     else
-        dialogs.ShowError(owner, "Error", QString::fromUtf8(HelpMissingText));
+        dialogs.ShowError(owner, TAboutBox::tr("Error"),
+                          TAboutBox::tr("Файл справки отсутствует!!!"));
 }

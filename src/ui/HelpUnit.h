@@ -7,7 +7,6 @@ class ClickLabel;
 class UserDialogs;
 
 inline constexpr char HelpFileName[] = "help.chm";
-inline constexpr char HelpMissingText[] = "Файл справки отсутствует!!!";
 
 class TAboutBox : public QDialog {
     Q_OBJECT

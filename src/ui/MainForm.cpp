@@ -9,8 +9,6 @@
 #include "WebLinks.h"
 #include "app/SlotDescriptions.h"
 #include "app/StartTime.h"
-#include "package/ColourScheme.h"
-#include "package/ThemeBuild.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -19,6 +17,7 @@
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -36,10 +35,22 @@ class WindowBuildReporter : public BuildReporter {
 public:
     WindowBuildReporter(QLabel* status, QProgressBar* progress)
         : status_(status), progress_(progress) {}
-    void SetStatus(std::string_view text) override {
-        status_->setText(QString::fromUtf8(text.data(), qsizetype(text.size())));
-    }
+    void SetStatus(BuildStatus status) override { status_->setText(StatusText(status)); }
     void SetProgress(int position) override { progress_->setValue(position); }
+
+    static QString StatusText(BuildStatus status) {
+        switch (status) {
+        case BuildStatus::NotEnoughElements:
+            return TForm1::tr("Не хватает элементов темы!");
+        case BuildStatus::NotAllSettings:
+            return TForm1::tr("Не все настройки темы установлены!");
+        case BuildStatus::InProgress:
+            return TForm1::tr("В процессе...");
+        case BuildStatus::Done:
+            return TForm1::tr("Сделано!!!");
+        }
+        return {};
+    }
 
 private:
     QLabel* status_;
@@ -50,12 +61,28 @@ std::string ToStd(const QString& text) {
     return text.toStdString();
 }
 
+QString FromStd(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// Only an edit that differs is written, so the caret stays where the user is typing.
+enum class Caret { AtEnd, AtStart };
+void ShowText(QLineEdit* edit, const QString& text, Caret caret = Caret::AtEnd) {
+    if (edit->text() == text)
+        return;
+    edit->setText(text);
+    if (caret == Caret::AtStart)
+        edit->setCursorPosition(0);
+}
+
 } // namespace
 
 TForm1::TForm1(UserDialogs& dialogs, QString programFolder, QWidget* parent)
-    : QMainWindow(parent), dialogs_(dialogs), programFolder_(std::move(programFolder)) {
+    : QMainWindow(parent), dialogs_(dialogs), programFolder_(std::move(programFolder)),
+      editor_(ToStd(programFolder_) + "temp", std::make_unique<ActivityLog>()) {
     InitArtwork();
     CreateControls();
+    editor_.Subscribe([this] { Refresh(); });
     Guarded(&TForm1::FormCreate);
 }
 
@@ -76,40 +103,44 @@ void TForm1::FormCreate() {
     const auto descriptions =
         ReadSlotDescriptions(ToStd(programFolder_) + std::string(DescriptionsFileName));
     for (int slot = 0; slot < SlotCount; ++slot) {
-        const QString text = QString::fromStdString(descriptions[slot]);
-        slotFields_[slot]->setText(text);
-        // A description longer than the field is read from its beginning, not its end.
-        slotFields_[slot]->setCursorPosition(0);
-        slotFields_[slot]->setToolTip(text);
+        descriptions_[slot] = FromStd(descriptions[slot]);
+        slotFields_[slot]->setToolTip(descriptions_[slot]);
     }
-    state_.SlotChosen.fill(0);
     TabbedNotebook1->setCurrentIndex(0);
-    state_.TempDir = ToStd(programFolder_) + "temp";
     const UtcTime start = ReadUtcClock();
-    TDEdit->setText(QString::fromStdString(DefaultPublicationDate(start)));
-    LogFile.OpenLog(start);
+    editor_.SetText(MetadataField::Published, DefaultPublicationDate(start));
+    Refresh();
+    editor_.OpenLog(start);
 }
 
 void TForm1::FormDestroy() {
-    LogFile.CloseLog();
+    editor_.CloseLog();
 }
 
-void TForm1::CopyMetadataIntoState() {
-    ThemeMetadata& metadata = state_.Metadata;
-    metadata.Title = ToStd(TNEdit->text());
-    metadata.Author = ToStd(TAEdit->text());
-    metadata.Published = ToStd(TDEdit->text());
-    metadata.Version = ToStd(TVEdit->text());
-    metadata.Resolution = ToStd(TREdit->text());
-    metadata.Vendor = ToStd(TVendEdit->text());
-    metadata.Price = ToStd(TPEdit->text());
-    metadata.Url = ToStd(TUEdit->text());
+void TForm1::Refresh() {
+    const ThemeDocument& document = editor_.Document();
+    for (const MetadataFieldInfo& field : MetadataFields)
+        ShowText(metadataEdits_[static_cast<std::size_t>(field.field)],
+                 FromStd(document.Metadata.*field.text));
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        // A description longer than its field is read from its beginning; a path shows the
+        // file's name at its end.
+        const std::string& picked = document.PickedPaths[slot];
+        if (picked.empty())
+            ShowText(slotFields_[slot], descriptions_[slot], Caret::AtStart);
+        else
+            ShowText(slotFields_[slot], FromStd(picked));
+    }
+    const SchemeChoice& scheme = document.Scheme;
+    CheckBox1->setChecked(scheme.useDefault);
+    CSEdit->setEnabled(!scheme.useDefault);
+    SpeedButton2->setEnabled(!scheme.useDefault);
+    ShowText(CSEdit, FromStd(scheme.pickedPath));
 }
 
 void TForm1::TCButtonClick() {
     if (building_)
         return;
-    CopyMetadataIntoState();
     building_ = true;
     TCButton->setEnabled(false);
     const auto end = qScopeGuard([this] { EndBuild(); });
@@ -117,7 +148,6 @@ void TForm1::TCButtonClick() {
     QElapsedTimer sinceRepaint;
     sinceRepaint.start();
     BuildOptions options;
-    options.useDefaultScheme = CheckBox1->isChecked();
     options.outputDir = ToStd(programFolder_);
     // The window repaints while the archive is packed, but user input waits until it is done.
     options.processMessages = [&sinceRepaint] {
@@ -127,12 +157,12 @@ void TForm1::TCButtonClick() {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     };
     WindowBuildReporter reporter(statusPanel0_, ProgressBar1);
-    BuildTheme(state_, options, reporter);
+    editor_.Build(options, reporter);
 }
 
 void TForm1::EndBuild() {
     // Input that arrived while packing is delivered now, while the guard still refuses slot and
-    // scheme choices and the button is still disabled, so none of it reaches this build's list.
+    // scheme choices and the button is still disabled, so none of it acts on this build.
     QCoreApplication::processEvents();
     building_ = false;
     TCButton->setEnabled(true);
@@ -143,15 +173,14 @@ void TForm1::EndBuild() {
 }
 
 void TForm1::CheckBox1Click() {
-    CSEdit->setEnabled(!CheckBox1->isChecked());
-    SpeedButton2->setEnabled(!CheckBox1->isChecked());
+    editor_.SetUseDefaultScheme(CheckBox1->isChecked());
 }
 
 void TForm1::SpeedButton2Click() {
     if (building_)
         return;
     FileRequest request;
-    request.title = QStringLiteral("Выберите файл цветовой схемы");
+    request.title = tr("Выберите файл цветовой схемы");
     request.filters = ColourSchemeFilters();
     request.lastFile = lastSchemeFile_;
     request.mustExist = true;
@@ -159,45 +188,41 @@ void TForm1::SpeedButton2Click() {
     if (chosen.isEmpty())
         return;
     lastSchemeFile_ = chosen;
-    CSEdit->setText(chosen);
-    StageColourScheme(state_, ToStd(CSEdit->text()));
-}
-
-void TForm1::LogFieldExit(const QLineEdit* field, std::string_view prefix) {
-    LogFile.WriteLog(FieldLogEntry(prefix, ToStd(field->text())));
+    editor_.ChooseColourScheme(ToStd(chosen));
 }
 
 void TForm1::TNEditExit() {
-    LogFieldExit(TNEdit, LogTitlePrefix);
+    editor_.LogFieldExit(MetadataField::Title);
 }
 void TForm1::TAEditExit() {
-    LogFieldExit(TAEdit, LogAuthorPrefix);
+    editor_.LogFieldExit(MetadataField::Author);
 }
 void TForm1::TDEditExit() {
-    LogFieldExit(TDEdit, LogPublishedPrefix);
+    editor_.LogFieldExit(MetadataField::Published);
 }
 void TForm1::TVEditExit() {
-    LogFieldExit(TVEdit, LogVersionPrefix);
+    editor_.LogFieldExit(MetadataField::Version);
 }
 void TForm1::TVendEditExit() {
-    LogFieldExit(TVendEdit, LogVendorPrefix);
+    editor_.LogFieldExit(MetadataField::Vendor);
 }
 void TForm1::TPEditExit() {
-    LogFieldExit(TPEdit, LogPricePrefix);
+    editor_.LogFieldExit(MetadataField::Price);
 }
 void TForm1::TUEditExit() {
-    LogFieldExit(TUEdit, LogUrlPrefix);
+    editor_.LogFieldExit(MetadataField::Url);
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::FocusOut)
         return QMainWindow::eventFilter(watched, event);
     // Only a move to another control of this window counts as leaving the field; switching to
-    // another program or opening a menu does not.
+    // another program or opening a menu, with Alt or a click, does not.
     const auto reason = static_cast<QFocusEvent*>(event)->reason();
     QWidget* next = QApplication::focusWidget();
-    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason || !next ||
-        next == watched || next->window() != this || !isActiveWindow())
+    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason ||
+        reason == Qt::MenuBarFocusReason || !next || next == watched || next->window() != this ||
+        qobject_cast<QMenuBar*>(next) || !isActiveWindow())
         return false;
     const std::pair<QLineEdit*, void (TForm1::*)()> handlers[] = {
         {TNEdit, &TForm1::TNEditExit},       {TAEdit, &TForm1::TAEditExit},

@@ -2,13 +2,11 @@
 // The editor's main window: the theme's texts, one field per slot on three pages with the
 // phone-screen preview, the colour scheme, "Создать тему", the status bar and the progress bar.
 
-#include "app/ActivityLog.h"
-#include "model/ThemeDocument.h"
+#include "app/ThemeEditor.h"
 
 #include <QMainWindow>
 #include <QString>
 #include <array>
-#include <string_view>
 
 class ClickLabel;
 class QCheckBox;
@@ -23,8 +21,6 @@ class QToolButton;
 class SlotField;
 class UserDialogs;
 
-inline constexpr char MainFormCaption[] = "Benq-Siemens EL71 Kestrova by Morvane (beta version)";
-inline constexpr char WelcomeText[] = "Вас приветствует Kestrova для Benq-Siemens EL71!";
 inline constexpr int ClientWidth = 946;
 inline constexpr int ClientHeight = 510;
 
@@ -37,9 +33,12 @@ public:
     /// Runs FormDestroy.
     ~TForm1() override;
 
-    ThemeDocument& State() { return state_; }
+    const ThemeDocument& State() const { return editor_.Document(); }
+    ThemeEditor& Editor() { return editor_; }
     bool Building() const { return building_; }
     QString StatusText() const;
+    /// Shows the document: texts, slot fields, the scheme group. Runs after every change.
+    void Refresh();
 
     void FormCreate();
     void FormDestroy();
@@ -74,17 +73,16 @@ private:
     void CreateFooter(QWidget* client);
     void SetFocusOrder();
     void Guarded(void (TForm1::*handler)());
-    void LogFieldExit(const QLineEdit* field, std::string_view prefix);
-    void CopyMetadataIntoState();
-    /// Asks for the slot's file and takes it: staged, listed, logged and marked. False when
-    /// nothing was chosen.
-    bool ChooseSlotFile(QLineEdit* field, bool melody);
+    /// Asks for the slot's file and hands it to the editor. False when nothing was chosen.
+    bool ChooseSlotFile(int slot);
+    void ShowInPreview(int slot);
     void EndBuild();
 
     UserDialogs& dialogs_;
     QString programFolder_;
-    ThemeDocument state_;
-    ActivityLog LogFile;
+    ThemeEditor editor_;
+    std::array<QString, SlotCount> descriptions_;
+    /// From the click on "Создать тему" until the input that waited during packing is handled.
     bool building_ = false;
     bool closePending_ = false;
     QString lastMelodyFile_;
@@ -100,6 +98,8 @@ private:
     QLineEdit* TVendEdit = nullptr;
     QLineEdit* TPEdit = nullptr;
     QLineEdit* TUEdit = nullptr;
+    /// The metadata fields in MetadataField order.
+    std::array<QLineEdit*, MetadataFieldCount> metadataEdits_{};
     std::array<SlotField*, SlotCount> slotFields_{};
     QFrame* Panel2 = nullptr;
     QLabel* Image2 = nullptr;

@@ -41,7 +41,7 @@ QLineEdit* PlaceEdit(QWidget* parent, const char* name, const QString& text, QRe
 
 void TForm1::CreateControls() {
     setObjectName("Form1");
-    setWindowTitle(QString::fromUtf8(MainFormCaption));
+    setWindowTitle(tr("Benq-Siemens EL71 Kestrova by Morvane (beta version)"));
     setFont(WindowFont());
     setWindowIcon(QIcon(":/kestrova/kestrova.png"));
     // Fixed size, minimisable, never maximised.
@@ -70,7 +70,7 @@ void TForm1::CreateControls() {
     image1->setGeometry(10, 10, 154, 291);
     image1->setPixmap(QPixmap(":/kestrova/phone.png"));
 
-    TCButton = new QPushButton(QStringLiteral("Создать тему"), client);
+    TCButton = new QPushButton(tr("Создать тему"), client);
     TCButton->setObjectName("TCButton");
     TCButton->setGeometry(8, 328, 177, 49);
     connect(TCButton, &QPushButton::clicked, this, [this] { Guarded(&TForm1::TCButtonClick); });
@@ -85,15 +85,16 @@ void TForm1::CreateControls() {
         void (TForm1::*click)();
     };
     for (const Banner& banner :
-         {Banner{"Image3", ":/kestrova/banner-site.png", "Сайт автора", 392, &TForm1::Image3Click},
-          Banner{"Image4", ":/kestrova/banner-fanclub.png", "Фан-клуб e/el71", 430,
+         {Banner{"Image3", ":/kestrova/banner-site.png", QT_TR_NOOP("Сайт автора"), 392,
+                 &TForm1::Image3Click},
+          Banner{"Image4", ":/kestrova/banner-fanclub.png", QT_TR_NOOP("Фан-клуб e/el71"), 430,
                  &TForm1::Image4Click}}) {
         auto* image = new ClickLabel(client);
         image->setObjectName(banner.name);
         image->setGeometry(848, banner.y, 88, 31);
         image->setPixmap(QPixmap(banner.picture));
         image->setCursor(Qt::PointingHandCursor);
-        image->setToolTip(QString::fromUtf8(banner.hint));
+        image->setToolTip(tr(banner.hint));
         connect(image, &ClickLabel::Clicked, this,
                 [this, click = banner.click] { Guarded(click); });
     }
@@ -104,7 +105,7 @@ void TForm1::CreateControls() {
     TabbedNotebook1->setUsesScrollButtons(false);
     auto* settings = new QWidget;
     settings->setObjectName("Page1");
-    TabbedNotebook1->addTab(settings, QStringLiteral("Настройки"));
+    TabbedNotebook1->addTab(settings, tr("Настройки"));
     CreateSettingsPage(settings);
     CreateSlotPages();
 
@@ -115,46 +116,53 @@ void TForm1::CreateControls() {
 void TForm1::CreateMenu() {
     QMenuBar* bar = menuBar();
     bar->setObjectName("MainMenu1");
-    QMenu* file = bar->addMenu(QStringLiteral("&Файл"));
+    QMenu* file = bar->addMenu(tr("&Файл"));
     file->setObjectName("FileMenu");
-    QAction* exit = file->addAction(QStringLiteral("&Выход"));
+    QAction* exit = file->addAction(tr("&Выход"));
     exit->setObjectName("N6");
     connect(exit, &QAction::triggered, this, [this] { Guarded(&TForm1::N6Click); });
 
-    QMenu* help = bar->addMenu(QStringLiteral("С&правка"));
+    QMenu* help = bar->addMenu(tr("С&правка"));
     help->setObjectName("HelpButton");
-    QAction* helpFile = help->addAction(QStringLiteral("Помощь"));
+    QAction* helpFile = help->addAction(tr("Помощь"));
     helpFile->setObjectName("N10");
     connect(helpFile, &QAction::triggered, this, [this] { Guarded(&TForm1::N10Click); });
-    QAction* about = help->addAction(QStringLiteral("О программе"));
+    QAction* about = help->addAction(tr("О программе"));
     about->setObjectName("N11");
     connect(about, &QAction::triggered, this, [this] { Guarded(&TForm1::N11Click); });
 }
 
 void TForm1::CreateSettingsPage(QWidget* page) {
+    // In MetadataField order; the document gives the texts.
     struct Field {
         const char* label;
         const char* labelName;
         const char* name;
         QLineEdit** edit;
         int x, y;
-        const char* text;
     };
     const Field fields[] = {
-        {"Название:", "Label1", "TNEdit", &TNEdit, 16, 24, ""},
-        {"Автор:", "Label2", "TAEdit", &TAEdit, 16, 96, ""},
-        {"Дата создания:", "Label3", "TDEdit", &TDEdit, 16, 168, ""},
-        {"Версия темы:", "Label4", "TVEdit", &TVEdit, 240, 24, "1.0"},
-        {"Разрешение", "Label5", "TREdit", &TREdit, 240, 96, "240x320 pixels"},
-        {"Продавец:", "Label6", "TVendEdit", &TVendEdit, 240, 168, ""},
-        {"Цена:", "Label7", "TPEdit", &TPEdit, 472, 24, "0"},
-        {"URL:", "Label8", "TUEdit", &TUEdit, 472, 96, ""},
+        {QT_TR_NOOP("Название:"), "Label1", "TNEdit", &TNEdit, 16, 24},
+        {QT_TR_NOOP("Автор:"), "Label2", "TAEdit", &TAEdit, 16, 96},
+        {QT_TR_NOOP("Дата создания:"), "Label3", "TDEdit", &TDEdit, 16, 168},
+        {QT_TR_NOOP("Версия темы:"), "Label4", "TVEdit", &TVEdit, 240, 24},
+        {QT_TR_NOOP("Разрешение"), "Label5", "TREdit", &TREdit, 240, 96},
+        {QT_TR_NOOP("Продавец:"), "Label6", "TVendEdit", &TVendEdit, 240, 168},
+        {QT_TR_NOOP("Цена:"), "Label7", "TPEdit", &TPEdit, 472, 24},
+        {QT_TR_NOOP("URL:"), "Label8", "TUEdit", &TUEdit, 472, 96},
     };
-    for (const Field& field : fields) {
-        PlaceLabel(page, field.labelName, QString::fromUtf8(field.label), field.x, field.y);
-        *field.edit = PlaceEdit(page, field.name, QString::fromUtf8(field.text),
-                                QRect(field.x, field.y + 24, 161, 21));
-        (*field.edit)->installEventFilter(this);
+    static_assert(std::size(fields) == MetadataFieldCount);
+    for (std::size_t i = 0; i < std::size(fields); ++i) {
+        const Field& field = fields[i];
+        PlaceLabel(page, field.labelName, tr(field.label), field.x, field.y);
+        QLineEdit* edit =
+            PlaceEdit(page, field.name, QString(), QRect(field.x, field.y + 24, 161, 21));
+        edit->installEventFilter(this);
+        const MetadataField which = MetadataFields[i].field;
+        connect(edit, &QLineEdit::textChanged, this,
+                [this, which](const QString& text) { editor_.SetText(which, text.toStdString()); });
+        *field.edit = edit;
+        metadataEdits_[i] = edit;
     }
     TREdit->setReadOnly(true);
     QPalette palette = TREdit->palette();
@@ -184,7 +192,7 @@ void TForm1::CreateSlotPages() {
     melodies->setObjectName("Page2");
     for (std::size_t row = 0; row < MelodyRows.size(); ++row)
         makeField(melodies, MelodyRows[row], QRect(8, 32 + 64 * int(row), 697, 21));
-    TabbedNotebook1->addTab(melodies, QStringLiteral("Мелодии"));
+    TabbedNotebook1->addTab(melodies, tr("Мелодии"));
 
     auto* pictures = new QWidget;
     pictures->setObjectName("Page3");
@@ -207,26 +215,26 @@ void TForm1::CreateSlotPages() {
     // Drawn at its own size from the top-left corner; the rest is cut off.
     Image2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Image2->setScaledContents(false);
-    TabbedNotebook1->addTab(pictures, QStringLiteral("Картинки"));
+    TabbedNotebook1->addTab(pictures, tr("Картинки"));
 
     auto* animations = new QWidget;
     animations->setObjectName("Page4");
     for (std::size_t row = 0; row < AnimationRows.size(); ++row)
         makeField(animations, AnimationRows[row], QRect(16, 24 + 40 * int(row), 689, 21));
-    TabbedNotebook1->addTab(animations, QStringLiteral("Анимация"));
+    TabbedNotebook1->addTab(animations, tr("Анимация"));
 }
 
 void TForm1::CreateColourSchemeGroup(QWidget* client) {
-    auto* group = new QGroupBox(QStringLiteral("Цветовая схема"), client);
+    auto* group = new QGroupBox(tr("Цветовая схема"), client);
     group->setObjectName("GroupBox3");
     group->setGeometry(8, 384, 833, 81);
-    CheckBox1 = new QCheckBox(
-        QStringLiteral("Использовать цветовую схему по умолчанию (из темы DeepBlue)"), group);
+    CheckBox1 =
+        new QCheckBox(tr("Использовать цветовую схему по умолчанию (из темы DeepBlue)"), group);
     CheckBox1->setObjectName("CheckBox1");
     CheckBox1->setGeometry(8, 24, 361, 17);
     CheckBox1->setChecked(true);
     connect(CheckBox1, &QCheckBox::clicked, this, [this] { Guarded(&TForm1::CheckBox1Click); });
-    PlaceLabel(group, "Label9", QStringLiteral("Файл цветовой схемы:"), 8, 48);
+    PlaceLabel(group, "Label9", tr("Файл цветовой схемы:"), 8, 48);
     CSEdit = PlaceEdit(group, "CSEdit", QString(), QRect(136, 46, 633, 21));
     CSEdit->setEnabled(false);
     SpeedButton2 = new QToolButton(group);
@@ -252,7 +260,7 @@ void TForm1::CreateFooter(QWidget* client) {
     StatusBar1->setObjectName("StatusBar1");
     StatusBar1->setGeometry(0, 491, ClientWidth, 19);
     StatusBar1->setSizeGripEnabled(false);
-    statusPanel0_ = new QLabel(QString::fromUtf8(WelcomeText), StatusBar1);
+    statusPanel0_ = new QLabel(tr("Вас приветствует Kestrova для Benq-Siemens EL71!"), StatusBar1);
     statusPanel0_->setObjectName("StatusPanel0");
     statusPanel0_->setFixedWidth(350);
     statusPanel0_->setFrameStyle(QFrame::Panel | QFrame::Sunken);

@@ -3,8 +3,42 @@
 #include "OpenFileDialog.h"
 
 #include <QDesktopServices>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QScreen>
+#include <QShowEvent>
 #include <QUrl>
+
+namespace {
+
+// Room the title bar takes besides the caption's text: the icon and the close box.
+constexpr int CaptionMargin = 120;
+
+// A message box wide enough for its whole caption, shown over its window, or in the middle of
+// the screen while there is no window to show it over.
+class ErrorMessageBox : public QMessageBox {
+public:
+    ErrorMessageBox(const QString& caption, const QString& text, QWidget* parent)
+        : QMessageBox(QMessageBox::Critical, caption, text, QMessageBox::Ok, parent) {
+        // The box sizes itself from its text alone; a spacer across the grid widens it.
+        if (auto* grid = qobject_cast<QGridLayout*>(layout())) {
+            const int width = fontMetrics().horizontalAdvance(caption) + CaptionMargin;
+            grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+                          grid->rowCount(), 0, 1, grid->columnCount());
+        }
+    }
+
+protected:
+    void showEvent(QShowEvent* event) override {
+        QMessageBox::showEvent(event);
+        QWidget* over = parentWidget() ? parentWidget()->window() : nullptr;
+        const QRect area =
+            over && over->isVisible() ? over->frameGeometry() : screen()->availableGeometry();
+        move(area.center() - rect().center());
+    }
+};
+
+} // namespace
 
 QString QtUserDialogs::ChooseFile(QWidget* parent, const FileRequest& request) {
     OpenFileDialog dialog(parent, request);
@@ -14,7 +48,7 @@ QString QtUserDialogs::ChooseFile(QWidget* parent, const FileRequest& request) {
 }
 
 void QtUserDialogs::ShowError(QWidget* parent, const QString& caption, const QString& text) {
-    QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, parent);
+    ErrorMessageBox box(caption, text, parent);
     box.exec();
 }
 

@@ -5,12 +5,16 @@
 #include "ui/ErrorBox.h"
 #include "ui/HelpUnit.h"
 #include "ui/MainForm.h"
+#include "ui/UserDialogs.h"
 #include "ui/WebLinks.h"
 
+#include <QApplication>
 #include <QLabel>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTest>
+#include <QTimer>
 
 class HelpAndErrorsTest : public QObject {
     Q_OBJECT
@@ -21,6 +25,7 @@ private slots:
     void aboutBox();
     void errorBoxPeriodRule_data();
     void errorBoxPeriodRule();
+    void errorBoxShowsItsCaptionOverTheWindow();
 };
 
 void HelpAndErrorsTest::helpFile_data() {
@@ -144,6 +149,33 @@ void HelpAndErrorsTest::errorBoxPeriodRule() {
     QVERIFY(!after);
     QCOMPARE(dialogs.errorCaptions, QStringList{"EL71 Kestrova by Morvane"});
     QCOMPARE(dialogs.errorTexts, QStringList{shown});
+}
+
+void HelpAndErrorsTest::errorBoxShowsItsCaptionOverTheWindow() {
+    QWidget window;
+    window.setGeometry(300, 200, 500, 400);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QWidget hidden; // a window still being made, as at start-up
+    hidden.setGeometry(0, 0, 500, 400);
+    QtUserDialogs dialogs;
+    // Over the window once it is shown; before that, in the middle of the screen.
+    for (QWidget* owner : {&window, &hidden, static_cast<QWidget*>(nullptr)}) {
+        QRect shown;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            shown = box->frameGeometry();
+            box->accept();
+        });
+        ShowErrorBox(dialogs, owner, "I/O error 32");
+        const QRect area =
+            owner == &window ? window.frameGeometry() : window.screen()->availableGeometry();
+        // Within the few pixels a window frame adds.
+        QVERIFY((shown.center() - area.center()).manhattanLength() <= 8);
+        // The whole caption fits beside the title bar's icon and close box.
+        QVERIFY(shown.width() >= window.fontMetrics().horizontalAdvance(ApplicationTitle) + 120);
+    }
 }
 
 QTEST_MAIN(HelpAndErrorsTest)

@@ -318,6 +318,16 @@ void MainWindowTest::fieldExitLogging() {
     QVERIFY(QTest::qWaitForWindowActive(&form));
     QCOMPARE(title->hasFocus(), true);
     QCOMPARE(workspace.Log(), before);
+
+    // Nor does opening the menu bar, with Alt or with a click, and closing it again.
+    QTest::keyClick(title, Qt::Key_Alt);
+    QTest::keyClick(form.menuBar(), Qt::Key_Escape);
+    QTest::mouseClick(form.menuBar(), Qt::LeftButton, {},
+                      form.menuBar()->actionGeometry(form.menuBar()->actions().first()).center());
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QApplication::processEvents();
+    QCOMPARE(workspace.Log(), before);
 }
 
 void MainWindowTest::bannersOpenTheirPages() {

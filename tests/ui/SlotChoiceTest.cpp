@@ -4,6 +4,7 @@
 #include "ui/FileFilters.h"
 #include "ui/MainForm.h"
 #include "ui/OpenFileDialog.h"
+#include "ui/Translations.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -30,6 +31,7 @@ private slots:
     void realDialogAnswers_data();
     void realDialogAnswers();
     void dialogWithoutFolder();
+    void toolkitDialogsSpeakRussian();
 };
 
 void SlotChoiceTest::slotChoice_data() {
@@ -318,6 +320,16 @@ void SlotChoiceTest::dialogWithoutFolder() {
     QVERIFY(model);
     QVERIFY2(QFileInfo(model->rootPath()).isDir(), qPrintable(model->rootPath()));
     QCOMPARE(model->rootPath(), dialog.directory().absolutePath());
+}
+
+void SlotChoiceTest::toolkitDialogsSpeakRussian() {
+    QVERIFY(InstallToolkitTranslations(*QCoreApplication::instance()));
+    FileRequest request;
+    request.filters = PictureFilters();
+    OpenFileDialog dialog(nullptr, request);
+    // The picture dialog has no title of its own, so the toolkit's shows, in Russian.
+    QCOMPARE(dialog.windowTitle(), QString("Открыть"));
+    QCOMPARE(dialog.labelText(QFileDialog::Reject), QString("Отмена"));
 }
 
 QTEST_MAIN(SlotChoiceTest)

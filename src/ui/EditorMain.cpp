@@ -1,16 +1,18 @@
 // The editor: names the application, opens the main window and runs it until it is closed.
 
-#include "ui/ErrorBox.h"
-#include "ui/FirstPaintProbe.h"
-#include "ui/MainForm.h"
-#include "ui/UserDialogs.h"
-#include "ui/WindowFont.h"
+#include "ErrorBox.h"
+#include "FirstPaintProbe.h"
+#include "MainForm.h"
+#include "Translations.h"
+#include "UserDialogs.h"
+#include "WindowFont.h"
 
 #include <QApplication>
 #include <QScreen>
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
+    InstallToolkitTranslations(application);
     QApplication::setApplicationName(QString::fromUtf8(ApplicationTitle));
     QApplication::setFont(WindowFont());
 
