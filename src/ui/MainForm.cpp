@@ -33,9 +33,10 @@ constexpr qint64 RepaintIntervalMs = 16;
 
 class WindowBuildReporter : public BuildReporter {
 public:
-    WindowBuildReporter(QLabel* status, QProgressBar* progress)
-        : status_(status), progress_(progress) {}
-    void SetStatus(BuildStatus status) override { status_->setText(StatusText(status)); }
+    WindowBuildReporter(TForm1& form, QProgressBar* progress) : form_(form), progress_(progress) {}
+    void SetStatus(BuildStatus status) override {
+        form_.ShowStatus([status] { return StatusText(status); });
+    }
     void SetProgress(int position) override { progress_->setValue(position); }
 
     static QString StatusText(BuildStatus status) {
@@ -53,7 +54,7 @@ public:
     }
 
 private:
-    QLabel* status_;
+    TForm1& form_;
     QProgressBar* progress_;
 };
 
@@ -82,6 +83,7 @@ TForm1::TForm1(UserDialogs& dialogs, QString programFolder, QWidget* parent)
       editor_(ToStd(programFolder_) + "temp", std::make_unique<ActivityLog>()) {
     InitArtwork();
     CreateControls();
+    ShowStatus([] { return tr("Вас приветствует Kestrova для Benq-Siemens EL71!"); });
     editor_.Subscribe([this] { Refresh(); });
     Guarded(&TForm1::FormCreate);
 }
@@ -93,6 +95,20 @@ TForm1::~TForm1() {
 
 QString TForm1::StatusText() const {
     return statusPanel0_->text();
+}
+
+void TForm1::ShowStatus(std::function<QString()> text) {
+    status_ = std::move(text);
+    statusPanel0_->setText(status_());
+}
+
+void TForm1::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) {
+        captions_.Retranslate();
+        if (status_)
+            statusPanel0_->setText(status_());
+    }
+    QMainWindow::changeEvent(event);
 }
 
 void TForm1::Guarded(void (TForm1::*handler)()) {
@@ -156,7 +172,7 @@ void TForm1::TCButtonClick() {
         sinceRepaint.restart();
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     };
-    WindowBuildReporter reporter(statusPanel0_, ProgressBar1);
+    WindowBuildReporter reporter(*this, ProgressBar1);
     editor_.Build(options, reporter);
 }
 

@@ -2,13 +2,18 @@
 // The editor's main window: the theme's texts, one field per slot on three pages with the
 // phone-screen preview, the colour scheme, "Создать тему", the status bar and the progress bar.
 
+#include "Captions.h"
 #include "app/ThemeEditor.h"
 
 #include <QMainWindow>
 #include <QString>
 #include <array>
+#include <functional>
 
 class ClickLabel;
+class QAction;
+class QMenu;
+class QMenuBar;
 class QCheckBox;
 class QFrame;
 class QLabel;
@@ -37,6 +42,8 @@ public:
     ThemeEditor& Editor() { return editor_; }
     bool Building() const { return building_; }
     QString StatusText() const;
+    /// Panel 0 of the status bar; text is asked again when the language changes.
+    void ShowStatus(std::function<QString()> text);
     /// Shows the document: texts, slot fields, the scheme group. Runs after every change.
     void Refresh();
 
@@ -62,10 +69,14 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void CreateControls();
+    void AddPage(QWidget* page, const char* caption);
+    QMenu* AddMenu(QMenuBar* bar, const char* name, const char* caption);
+    QAction* AddItem(QMenu* menu, const char* name, const char* caption, void (TForm1::*handler)());
     void CreateMenu();
     void CreateSettingsPage(QWidget* page);
     void CreateSlotPages();
@@ -78,6 +89,7 @@ private:
     void ShowInPreview(int slot);
     void EndBuild();
 
+    Captions captions_{"TForm1"};
     UserDialogs& dialogs_;
     QString programFolder_;
     ThemeEditor editor_;
@@ -85,6 +97,7 @@ private:
     /// From the click on "Создать тему" until the input that waited during packing is handled.
     bool building_ = false;
     bool closePending_ = false;
+    std::function<QString()> status_;
     QString lastMelodyFile_;
     QString lastPictureFile_;
     QString lastSchemeFile_;

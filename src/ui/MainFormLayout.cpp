@@ -39,9 +39,32 @@ QLineEdit* PlaceEdit(QWidget* parent, const char* name, const QString& text, QRe
 
 } // namespace
 
+void TForm1::AddPage(QWidget* page, const char* caption) {
+    const int index = TabbedNotebook1->addTab(page, QString());
+    captions_.Bind(
+        caption, [this, index](const QString& text) { TabbedNotebook1->setTabText(index, text); });
+}
+
+QMenu* TForm1::AddMenu(QMenuBar* bar, const char* name, const char* caption) {
+    QMenu* menu = bar->addMenu(QString());
+    menu->setObjectName(name);
+    captions_.Bind(caption, [menu](const QString& text) { menu->setTitle(text); });
+    return menu;
+}
+
+QAction* TForm1::AddItem(QMenu* menu, const char* name, const char* caption,
+                         void (TForm1::*handler)()) {
+    QAction* item = menu->addAction(QString());
+    item->setObjectName(name);
+    captions_.Bind(caption, [item](const QString& text) { item->setText(text); });
+    connect(item, &QAction::triggered, this, [this, handler] { Guarded(handler); });
+    return item;
+}
+
 void TForm1::CreateControls() {
     setObjectName("Form1");
-    setWindowTitle(tr("Benq-Siemens EL71 Kestrova by Morvane (beta version)"));
+    captions_.Bind(QT_TR_NOOP("Benq-Siemens EL71 Kestrova by Morvane (beta version)"),
+                   [this](const QString& text) { setWindowTitle(text); });
     setFont(WindowFont());
     setWindowIcon(QIcon(":/kestrova/kestrova.png"));
     // Fixed size, minimisable, never maximised.
@@ -70,7 +93,9 @@ void TForm1::CreateControls() {
     image1->setGeometry(10, 10, 154, 291);
     image1->setPixmap(QPixmap(":/kestrova/phone.png"));
 
-    TCButton = new QPushButton(tr("Создать тему"), client);
+    TCButton = new QPushButton(client);
+    captions_.Bind(QT_TR_NOOP("Создать тему"),
+                   [this](const QString& text) { TCButton->setText(text); });
     TCButton->setObjectName("TCButton");
     TCButton->setGeometry(8, 328, 177, 49);
     connect(TCButton, &QPushButton::clicked, this, [this] { Guarded(&TForm1::TCButtonClick); });
@@ -94,7 +119,7 @@ void TForm1::CreateControls() {
         image->setGeometry(848, banner.y, 88, 31);
         image->setPixmap(QPixmap(banner.picture));
         image->setCursor(Qt::PointingHandCursor);
-        image->setToolTip(tr(banner.hint));
+        captions_.Bind(banner.hint, [image](const QString& text) { image->setToolTip(text); });
         connect(image, &ClickLabel::Clicked, this,
                 [this, click = banner.click] { Guarded(click); });
     }
@@ -105,7 +130,7 @@ void TForm1::CreateControls() {
     TabbedNotebook1->setUsesScrollButtons(false);
     auto* settings = new QWidget;
     settings->setObjectName("Page1");
-    TabbedNotebook1->addTab(settings, tr("Настройки"));
+    AddPage(settings, QT_TR_NOOP("Настройки"));
     CreateSettingsPage(settings);
     CreateSlotPages();
 
@@ -116,20 +141,12 @@ void TForm1::CreateControls() {
 void TForm1::CreateMenu() {
     QMenuBar* bar = menuBar();
     bar->setObjectName("MainMenu1");
-    QMenu* file = bar->addMenu(tr("&Файл"));
-    file->setObjectName("FileMenu");
-    QAction* exit = file->addAction(tr("&Выход"));
-    exit->setObjectName("N6");
-    connect(exit, &QAction::triggered, this, [this] { Guarded(&TForm1::N6Click); });
+    QMenu* file = AddMenu(bar, "FileMenu", QT_TR_NOOP("&Файл"));
+    AddItem(file, "N6", QT_TR_NOOP("&Выход"), &TForm1::N6Click);
 
-    QMenu* help = bar->addMenu(tr("С&правка"));
-    help->setObjectName("HelpButton");
-    QAction* helpFile = help->addAction(tr("Помощь"));
-    helpFile->setObjectName("N10");
-    connect(helpFile, &QAction::triggered, this, [this] { Guarded(&TForm1::N10Click); });
-    QAction* about = help->addAction(tr("О программе"));
-    about->setObjectName("N11");
-    connect(about, &QAction::triggered, this, [this] { Guarded(&TForm1::N11Click); });
+    QMenu* help = AddMenu(bar, "HelpButton", QT_TR_NOOP("С&правка"));
+    AddItem(help, "N10", QT_TR_NOOP("Помощь"), &TForm1::N10Click);
+    AddItem(help, "N11", QT_TR_NOOP("О программе"), &TForm1::N11Click);
 }
 
 void TForm1::CreateSettingsPage(QWidget* page) {
@@ -154,7 +171,8 @@ void TForm1::CreateSettingsPage(QWidget* page) {
     static_assert(std::size(fields) == MetadataFieldCount);
     for (std::size_t i = 0; i < std::size(fields); ++i) {
         const Field& field = fields[i];
-        PlaceLabel(page, field.labelName, tr(field.label), field.x, field.y);
+        QLabel* label = PlaceLabel(page, field.labelName, QString(), field.x, field.y);
+        captions_.Bind(field.label, [label](const QString& text) { SetCaption(label, text); });
         QLineEdit* edit =
             PlaceEdit(page, field.name, QString(), QRect(field.x, field.y + 24, 161, 21));
         edit->installEventFilter(this);
@@ -192,7 +210,7 @@ void TForm1::CreateSlotPages() {
     melodies->setObjectName("Page2");
     for (std::size_t row = 0; row < MelodyRows.size(); ++row)
         makeField(melodies, MelodyRows[row], QRect(8, 32 + 64 * int(row), 697, 21));
-    TabbedNotebook1->addTab(melodies, tr("Мелодии"));
+    AddPage(melodies, QT_TR_NOOP("Мелодии"));
 
     auto* pictures = new QWidget;
     pictures->setObjectName("Page3");
@@ -215,26 +233,31 @@ void TForm1::CreateSlotPages() {
     // Drawn at its own size from the top-left corner; the rest is cut off.
     Image2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Image2->setScaledContents(false);
-    TabbedNotebook1->addTab(pictures, tr("Картинки"));
+    AddPage(pictures, QT_TR_NOOP("Картинки"));
 
     auto* animations = new QWidget;
     animations->setObjectName("Page4");
     for (std::size_t row = 0; row < AnimationRows.size(); ++row)
         makeField(animations, AnimationRows[row], QRect(16, 24 + 40 * int(row), 689, 21));
-    TabbedNotebook1->addTab(animations, tr("Анимация"));
+    AddPage(animations, QT_TR_NOOP("Анимация"));
 }
 
 void TForm1::CreateColourSchemeGroup(QWidget* client) {
-    auto* group = new QGroupBox(tr("Цветовая схема"), client);
+    auto* group = new QGroupBox(client);
+    captions_.Bind(QT_TR_NOOP("Цветовая схема"),
+                   [group](const QString& text) { group->setTitle(text); });
     group->setObjectName("GroupBox3");
     group->setGeometry(8, 384, 833, 81);
-    CheckBox1 =
-        new QCheckBox(tr("Использовать цветовую схему по умолчанию (из темы DeepBlue)"), group);
+    CheckBox1 = new QCheckBox(group);
+    captions_.Bind(QT_TR_NOOP("Использовать цветовую схему по умолчанию (из темы DeepBlue)"),
+                   [this](const QString& text) { CheckBox1->setText(text); });
     CheckBox1->setObjectName("CheckBox1");
     CheckBox1->setGeometry(8, 24, 361, 17);
     CheckBox1->setChecked(true);
     connect(CheckBox1, &QCheckBox::clicked, this, [this] { Guarded(&TForm1::CheckBox1Click); });
-    PlaceLabel(group, "Label9", tr("Файл цветовой схемы:"), 8, 48);
+    QLabel* label9 = PlaceLabel(group, "Label9", QString(), 8, 48);
+    captions_.Bind(QT_TR_NOOP("Файл цветовой схемы:"),
+                   [label9](const QString& text) { SetCaption(label9, text); });
     CSEdit = PlaceEdit(group, "CSEdit", QString(), QRect(136, 46, 633, 21));
     CSEdit->setEnabled(false);
     SpeedButton2 = new QToolButton(group);
@@ -260,7 +283,7 @@ void TForm1::CreateFooter(QWidget* client) {
     StatusBar1->setObjectName("StatusBar1");
     StatusBar1->setGeometry(0, 491, ClientWidth, 19);
     StatusBar1->setSizeGripEnabled(false);
-    statusPanel0_ = new QLabel(tr("Вас приветствует Kestrova для Benq-Siemens EL71!"), StatusBar1);
+    statusPanel0_ = new QLabel(StatusBar1);
     statusPanel0_->setObjectName("StatusPanel0");
     statusPanel0_->setFixedWidth(350);
     statusPanel0_->setFrameStyle(QFrame::Panel | QFrame::Sunken);

@@ -9,3 +9,8 @@ QLabel* PlaceLabel(QWidget* parent, const char* name, const QString& text, int x
     label->adjustSize();
     return label;
 }
+
+void SetCaption(QLabel* label, const QString& text) {
+    label->setText(text);
+    label->adjustSize();
+}
