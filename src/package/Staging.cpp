@@ -4,6 +4,7 @@
 #include "Errors.h"
 #include "FileHandle.h"
 #include "PathNames.h"
+#include "StagedFile.h"
 #include "SystemCalls.h"
 
 #include <algorithm>
@@ -41,30 +42,6 @@ FileHandle OpenSource(const std::string& source, struct stat& info) {
     return file;
 }
 
-bool SameFile(const struct stat& a, const struct stat& b) {
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
-
-// The destination is emptied only once it is known not to be the source and no one else holds
-// it, so a failed staging leaves an earlier staged copy as it was.
-FileHandle CreateDestination(const std::string& destination, const struct stat& sourceInfo) {
-    struct stat existing {};
-    if (Sys.Stat(destination.c_str(), &existing) == 0 && SameFile(existing, sourceInfo))
-        throw StreamError::Create(destination, EBUSY);
-    FileHandle file = FileHandle::Open(destination.c_str(), O_RDWR | O_CREAT, 0666);
-    if (!file.IsOpen())
-        throw StreamError::Create(destination, errno);
-    if (!LockExclusively(file))
-        throw StreamError::Create(destination, LockError());
-    if (Sys.Fstat(file.Fd(), &existing) != 0)
-        throw StreamError::Create(destination, errno);
-    if (SameFile(existing, sourceInfo))
-        throw StreamError::Create(destination, EBUSY);
-    if (Sys.Ftruncate(file.Fd(), 0) != 0)
-        throw StreamError::Create(destination, errno);
-    return file;
-}
-
 void CopyContents(FileHandle& source, FileHandle& destination, off_t length) {
     std::vector<char> buffer(256 * 1024);
     while (length > 0) {
@@ -94,11 +71,16 @@ void StampWithDosTime(const FileHandle& destination, const struct stat& sourceIn
 void CopyFileKeepDate(const std::string& source, const std::string& destination) {
     struct stat sourceInfo {};
     FileHandle input = OpenSource(source, sourceInfo);
-    FileHandle output = CreateDestination(destination, sourceInfo);
-    CopyContents(input, output, sourceInfo.st_size);
-    StampWithDosTime(output, sourceInfo);
-    if (output.Close() != 0)
+    StagedFile output;
+    // The staged copy of the source itself cannot be its own source.
+    if (int error = output.Create(destination, &sourceInfo))
+        throw StreamError::Create(destination, error);
+    CopyContents(input, output.File(), sourceInfo.st_size);
+    StampWithDosTime(output.File(), sourceInfo);
+    if (output.Finish() != 0)
         throw StreamError::Write();
+    if (int error = output.Commit())
+        throw StreamError::Create(destination, error);
 }
 
 std::string StagedSlotPath(const EditorState& state, std::string_view fieldName,

@@ -7,8 +7,9 @@
 #include <string>
 #include <string_view>
 
-/// Copies source to destination, replacing its contents, and stamps the copy with the source's
-/// modification time at DOS resolution. Both files are held exclusively while copying: a source
+/// Copies source to destination and stamps the copy with the source's modification time at DOS
+/// resolution. The copy replaces destination whole once complete (see StagedFile), so a failure
+/// leaves an earlier copy as it was. Both files are held exclusively while copying: a source
 /// another process holds locked fails to open, and a file cannot be copied onto itself.
 /// Throws StreamError.
 void CopyFileKeepDate(const std::string& source, const std::string& destination);

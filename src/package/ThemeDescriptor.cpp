@@ -2,11 +2,8 @@
 
 #include "CodePage.h"
 #include "Errors.h"
-#include "FileHandle.h"
 #include "PathNames.h"
-
-#include <cerrno>
-#include <fcntl.h>
+#include "StagedFile.h"
 
 namespace {
 
@@ -102,11 +99,13 @@ void WriteThemeDescriptor(const ThemeMetadata& metadata, const PackageList& file
                           const std::string& tempDir) {
     std::string text = ThemeDescriptorText(metadata, filesList);
     std::string path = JoinPath(tempDir, ThemeDescriptorFileName);
-    FileHandle file = FileHandle::Open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
-    if (!file.IsOpen())
-        throw InOutError::FromErrno(errno);
-    if (int error = file.WriteAll(text.data(), text.size()))
+    StagedFile file;
+    if (int error = file.Create(path))
         throw InOutError::FromErrno(error);
-    if (int error = file.Close())
+    if (int error = file.File().WriteAll(text.data(), text.size()))
+        throw InOutError::FromErrno(error);
+    if (int error = file.Finish())
+        throw InOutError::FromErrno(error);
+    if (int error = file.Commit())
         throw InOutError::FromErrno(error);
 }
