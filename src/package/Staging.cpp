@@ -17,13 +17,11 @@
 
 namespace {
 
-// Exclusive access on a POSIX system: an advisory lock that other copies of the program (and
-// any tool that locks) respect. A lock conflict reads as "busy" to the user.
-bool LockExclusively(const FileHandle& file) {
-    return Sys.Flock(file.Fd(), LOCK_EX | LOCK_NB) == 0;
-}
-
-int LockError() {
+// Reading needs only a shared lock, so builds that share media files never meet, while a
+// source someone holds locked for writing is refused. A conflict reads as "busy" to the user.
+int LockForReading(const FileHandle& file) {
+    if (Sys.Flock(file.Fd(), LOCK_SH | LOCK_NB) == 0)
+        return 0;
     return errno == EWOULDBLOCK ? EBUSY : errno;
 }
 
@@ -37,8 +35,8 @@ FileHandle OpenSource(const std::string& source, struct stat& info) {
         throw StreamError::Open(source, errno);
     if (S_ISDIR(info.st_mode))
         throw StreamError::Open(source, EISDIR);
-    if (!LockExclusively(file))
-        throw StreamError::Open(source, LockError());
+    if (int error = LockForReading(file))
+        throw StreamError::Open(source, error);
     return file;
 }
 
@@ -72,7 +70,7 @@ void CopyFileKeepDate(const std::string& source, const std::string& destination)
     struct stat sourceInfo {};
     FileHandle input = OpenSource(source, sourceInfo);
     StagedFile output;
-    // The staged copy of the source itself cannot be its own source.
+    // Given the source, it refuses a staged name that is the source itself.
     if (int error = output.Create(destination, &sourceInfo))
         throw StreamError::Create(destination, error);
     CopyContents(input, output.File(), sourceInfo.st_size);

@@ -9,9 +9,10 @@
 
 /// Copies source to destination and stamps the copy with the source's modification time at DOS
 /// resolution. The copy replaces destination whole once complete (see StagedFile), so a failure
-/// leaves an earlier copy as it was. Both files are held exclusively while copying: a source
-/// another process holds locked fails to open, and a file cannot be copied onto itself.
-/// Throws StreamError.
+/// leaves an earlier copy as it was. The source is held under a shared lock and the staged file
+/// under an exclusive one while copying: a source another process holds locked exclusively fails
+/// to open, an earlier staged file someone else holds fails to be replaced, and a file cannot be
+/// copied onto itself. Throws StreamError.
 void CopyFileKeepDate(const std::string& source, const std::string& destination);
 
 /// Stages the file chosen for the slot behind fieldName as TempDir/<resource name><extension>

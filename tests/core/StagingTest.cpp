@@ -168,6 +168,19 @@ TEST_F(Staging, FilesHeldLockedElsewhereCannotBeStaged) {
     EXPECT_TRUE(state.FilesList.empty());
 }
 
+TEST_F(Staging, ASourceOthersAreReadingIsStaged) {
+    // Two builds that share media files each read them under a shared lock.
+    test::WriteFile(folder / "ring.mid", "shared");
+    int fd = ::open((folder / "ring.mid").c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(fd, LOCK_SH | LOCK_NB), 0);
+    std::string message =
+        StreamErrorOf([&] { StageSlotFile(state, "Edit0", folder / "ring.mid"); });
+    ::close(fd);
+    EXPECT_EQ(message, "");
+    EXPECT_EQ(test::ReadFile(folder / "temp/standard_ringtone.mid"), "shared");
+    EXPECT_EQ(state.FilesList.size(), 1u);
+}
+
 TEST_F(Staging, ShortReadsAndFailedWritesAreStreamErrors) {
     test::WriteFile(folder / "ring.mid", std::string(100000, 'r'));
     {
