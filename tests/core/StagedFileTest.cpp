@@ -35,19 +35,30 @@ const char* NameOf(Writer writer) {
 int failure = 0;
 int calls = 0;
 
+ssize_t FailingWrite(int, const void*, size_t) {
+    errno = failure;
+    return -1;
+}
+
+ssize_t FailingKernelCopy(int, off_t*, int, off_t*, size_t, unsigned) {
+    errno = failure;
+    return -1;
+}
+
+// Swaps in a failing call. A copy meets the failure whether the kernel copies or the read/write
+// loop does: a full disk fails both, and a source that ends early ends for both.
 void MakeFail(const std::string& call) {
     calls = 0;
-    if (call == "write")
-        Sys.Write = [](int, const void*, size_t) -> ssize_t {
-            errno = failure;
-            return -1;
-        };
-    else if (call == "short read")
+    if (call == "write") {
+        Sys.Write = FailingWrite;
+        Sys.CopyFileRange = FailingKernelCopy;
+    } else if (call == "short read") {
+        Sys.CopyFileRange = [](int, off_t*, int, off_t*, size_t, unsigned) -> ssize_t { return 0; };
         Sys.Read = [](int fd, void* buffer, size_t size) -> ssize_t {
-            // The first piece arrives, then the source ends early.
+            // The first piece arrives, then the source ends.
             return ++calls == 1 ? RealSystemCalls.Read(fd, buffer, std::min<size_t>(size, 10)) : 0;
         };
-    else
+    } else
         FAIL() << "no way to make " << call << " fail";
 }
 

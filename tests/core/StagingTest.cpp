@@ -15,6 +15,36 @@
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// What an old kernel says to copy_file_range; the copy then goes through Read and Write.
+ssize_t KernelCopyUnavailable(int, off_t*, int, off_t*, size_t, unsigned) {
+    errno = ENOSYS;
+    return -1;
+}
+
+// How the swapped-in copy_file_range behaves, and how many bytes it has copied.
+int kernelError = 0;
+size_t kernelCopiesUpTo = 0;
+size_t kernelCopied = 0;
+
+// Copies through the real call up to kernelCopiesUpTo bytes, then fails with kernelError, or
+// reports the end of the source when that is 0.
+ssize_t KernelCopyStoppingShort(int in, off_t* inOffset, int out, off_t* outOffset, size_t size,
+                                unsigned flags) {
+    if (kernelCopied < kernelCopiesUpTo) {
+        ssize_t n = RealSystemCalls.CopyFileRange(
+            in, inOffset, out, outOffset, std::min(size, kernelCopiesUpTo - kernelCopied), flags);
+        if (n > 0)
+            kernelCopied += static_cast<size_t>(n);
+        return n;
+    }
+    errno = kernelError;
+    return kernelError == 0 ? 0 : -1;
+}
+
+} // namespace
+
 class Staging : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -181,10 +211,58 @@ TEST_F(Staging, ASourceOthersAreReadingIsStaged) {
     EXPECT_EQ(state.FilesList.size(), 1u);
 }
 
+TEST_F(Staging, TheKernelCopiesWhereItCanAndReadsAndWritesTakeOver) {
+    // Larger than one piece of the read/write loop, and no run of equal bytes.
+    std::string content(600 * 1024, '\0');
+    for (std::size_t i = 0; i < content.size(); ++i)
+        content[i] = static_cast<char>(i * 7919 / 251);
+    test::WriteFile(folder / "ring.mid", content);
+    test::SetLocalMTime(folder / "ring.mid", 2007, 7, 30, 14, 23, 16);
+    struct Case {
+        const char* name;
+        size_t copiesUpTo; // bytes copy_file_range copies before it stops
+        int error;         // how it stops: an errno, or 0 for the end of the file
+        bool loop;         // whether the read/write loop has to finish the copy
+    };
+    const Case cases[] = {
+        {"whole file in the kernel", SIZE_MAX, 0, false},
+        {"old kernel", 0, ENOSYS, true},
+        {"across file systems", 0, EXDEV, true},
+        {"not supported here", 0, EOPNOTSUPP, true},
+        {"refused for this file", 0, EINVAL, true},
+        {"nothing, as for files whose size is made up", 0, 0, true},
+        {"stops part-way", 100000, EXDEV, true},
+    };
+    for (const Case& c : cases) {
+        test::ScopedSystemCalls restore;
+        kernelCopiesUpTo = c.copiesUpTo;
+        kernelError = c.error;
+        kernelCopied = 0;
+        Sys.CopyFileRange = KernelCopyStoppingShort;
+        static bool readCalled;
+        readCalled = false;
+        Sys.Read = [](int fd, void* buffer, size_t size) {
+            readCalled = true;
+            return RealSystemCalls.Read(fd, buffer, size);
+        };
+        state.FilesList.clear();
+
+        StageSlotFile(state, "Edit0", folder / "ring.mid");
+
+        const std::string staged = folder / "temp/standard_ringtone.mid";
+        EXPECT_TRUE(test::ReadFile(staged) == content) << c.name;
+        EXPECT_EQ(test::LocalMTime(staged).tm_sec, 16) << c.name;
+        EXPECT_EQ(readCalled, c.loop) << c.name;
+        EXPECT_EQ(kernelCopied, std::min(c.copiesUpTo, content.size())) << c.name;
+        EXPECT_EQ(state.FilesList.size(), 1u) << c.name;
+    }
+}
+
 TEST_F(Staging, ShortReadsAndFailedWritesAreStreamErrors) {
     test::WriteFile(folder / "ring.mid", std::string(100000, 'r'));
     {
         test::ScopedSystemCalls restore;
+        Sys.CopyFileRange = KernelCopyUnavailable;
         // The file ends early, as if it was cut while being copied.
         Sys.Read = [](int, void*, size_t) -> ssize_t { return 0; };
         EXPECT_EQ(StreamErrorOf([&] { StageSlotFile(state, "Edit0", folder / "ring.mid"); }),
@@ -192,6 +270,7 @@ TEST_F(Staging, ShortReadsAndFailedWritesAreStreamErrors) {
     }
     {
         test::ScopedSystemCalls restore;
+        Sys.CopyFileRange = KernelCopyUnavailable;
         Sys.Write = [](int, const void*, size_t) -> ssize_t {
             errno = ENOSPC;
             return -1;
