@@ -48,6 +48,7 @@ bool BuildTheme(EditorState& state, const BuildOptions& options, BuildReporter& 
         return false;
     }
     reporter.SetStatus(StatusInProgress);
+    CheckThemeTexts(state.Metadata);
 
     if (options.useDefaultScheme)
         SaveDefaultColourScheme(state.TempDir);

@@ -4,6 +4,7 @@
 #include "Errors.h"
 #include "PathNames.h"
 #include "StagedFile.h"
+#include "ThemeText.h"
 
 namespace {
 
@@ -30,20 +31,35 @@ std::string EscapeAttribute(std::string_view text) {
     return escaped;
 }
 
-std::string EncodeForTheme(std::string_view text, std::string_view what) {
-    SingleByteText converted = FromUtf8(text, CodePage::Windows1251);
-    if (!converted.unconvertible.empty())
-        throw EncodingError(std::string(what) + " holds the character \"" +
-                            converted.unconvertible +
-                            "\", which the theme's code page Windows-1251 cannot represent");
-    return converted.bytes;
-}
+struct TextLine {
+    const char* element;
+    const char* name;
+    std::string ThemeMetadata::*field;
+    const char* label; // the field's caption in the window, for messages
+};
 
-std::string FieldValue(std::string_view text, std::string_view label) {
-    return EscapeAttribute(EncodeForTheme(text, "The field \"" + std::string(label) + "\""));
+constexpr TextLine TextLines[] = {
+    {"txt", "Title:", &ThemeMetadata::Title, "Название"},
+    {"txt", "Author:", &ThemeMetadata::Author, "Автор"},
+    {"txt", "Published:", &ThemeMetadata::Published, "Дата создания"},
+    {"txt", "Version:", &ThemeMetadata::Version, "Версия темы"},
+    {"txt", "Resolution:", &ThemeMetadata::Resolution, "Разрешение"},
+    {"txt", "Vendor:", &ThemeMetadata::Vendor, "Продавец"},
+    {"txt", "Price:", &ThemeMetadata::Price, "Цена"},
+    {"url", "URL:", &ThemeMetadata::Url, "URL"},
+};
+
+std::string FieldBytes(const ThemeMetadata& metadata, const TextLine& line) {
+    return ThemeTextBytes(metadata.*line.field, CodePage::Windows1251,
+                          "The field \"" + std::string(line.label) + "\"");
 }
 
 } // namespace
+
+void CheckThemeTexts(const ThemeMetadata& metadata) {
+    for (const TextLine& line : TextLines)
+        FieldBytes(metadata, line);
+}
 
 std::string ThemeDescriptorText(const ThemeMetadata& metadata, const PackageList& filesList) {
     std::string text;
@@ -53,25 +69,9 @@ std::string ThemeDescriptorText(const ThemeMetadata& metadata, const PackageList
     text += "\t<summary>\n";
     text += "\t\t<watermark\tcontent=\"Watermark\"/>\n";
     text += "\t\t<headline\tcontent=\"Siemens Downloadable Theme\"/>\n";
-    struct Line {
-        const char* element;
-        const char* name;
-        const std::string& value;
-        const char* label; // the field's caption in the window, for messages
-    };
-    const Line lines[] = {
-        {"txt", "Title:", metadata.Title, "Название"},
-        {"txt", "Author:", metadata.Author, "Автор"},
-        {"txt", "Published:", metadata.Published, "Дата создания"},
-        {"txt", "Version:", metadata.Version, "Версия темы"},
-        {"txt", "Resolution:", metadata.Resolution, "Разрешение"},
-        {"txt", "Vendor:", metadata.Vendor, "Продавец"},
-        {"txt", "Price:", metadata.Price, "Цена"},
-        {"url", "URL:", metadata.Url, "URL"},
-    };
-    for (const Line& line : lines)
+    for (const TextLine& line : TextLines)
         text += std::string("\t\t<") + line.element + " name=\"" + line.name + "\"\tcontent=\"" +
-                FieldValue(line.value, line.label) + "\"/>\n";
+                EscapeAttribute(FieldBytes(metadata, line)) + "\"/>\n";
     text += "\t\t<description\tcontent=\"240x320\"/>\n";
     text += "\t\t<model\tcontent=\"EL71_2\"/>\n";
     text += "\t\t<model\tcontent=\"CF130_2\"/>\n";
@@ -81,8 +81,8 @@ std::string ThemeDescriptorText(const ThemeMetadata& metadata, const PackageList
     text += "\t<res name=\"text_colors\"\tsrc=\"SkinScheme.col\"/>\n";
     for (const std::string& entry : filesList) {
         std::string_view fileName = FileNamePart(entry);
-        std::string encoded =
-            EncodeForTheme(fileName, "The file name \"" + std::string(fileName) + "\"");
+        std::string encoded = ThemeTextBytes(fileName, CodePage::Windows1251,
+                                             "The file name \"" + ShownText(fileName) + "\"");
         text += "\t<res name=\"" + EscapeAttribute(StripExtension(encoded)) + "\"\tsrc=\"" +
                 EscapeAttribute(encoded) + "\"/>\n";
     }
