@@ -6,6 +6,7 @@
 #include "PathNames.h"
 #include "StagedFile.h"
 #include "SystemCalls.h"
+#include "ThemeText.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -104,7 +105,16 @@ std::string StagedSlotPath(const EditorState& state, std::string_view fieldName,
                     SlotResourceName(fieldName) + std::string(FileExtension(chosenPath)));
 }
 
+void CheckStagedNameEncodable(std::string_view chosenPath) {
+    // The resource name before it is plain ASCII; only the extension comes from the user.
+    std::string_view extension = FileExtension(chosenPath);
+    std::string what = "The file extension \"" + ShownText(extension) + "\"";
+    ThemeTextBytes(extension, CodePage::Windows1251, what);
+    ThemeTextBytes(extension, CodePage::Cp866, what);
+}
+
 void StageSlotFile(EditorState& state, std::string_view fieldName, const std::string& chosenPath) {
+    CheckStagedNameEncodable(chosenPath);
     std::string staged = StagedSlotPath(state, fieldName, chosenPath);
     CopyFileKeepDate(chosenPath, staged);
     state.FilesList.push_back(staged);

@@ -15,8 +15,15 @@
 /// copied onto itself. Throws StreamError.
 void CopyFileKeepDate(const std::string& source, const std::string& destination);
 
+/// Refuses, with an EncodingError naming the character, a chosen file whose extension the
+/// package cannot carry: the archive names the staged file in CP866 and the descriptor names it
+/// in Windows-1251, and both must name the same file, so a character either lacks, or a
+/// control character, would leave the phone unable to find it.
+void CheckStagedNameEncodable(std::string_view chosenPath);
+
 /// Stages the file chosen for the slot behind fieldName as TempDir/<resource name><extension>
-/// and appends the staged path to FilesList. On failure FilesList is unchanged.
+/// and appends the staged path to FilesList. On failure, a refused extension among them
+/// (CheckStagedNameEncodable), FilesList is unchanged.
 void StageSlotFile(EditorState& state, std::string_view fieldName, const std::string& chosenPath);
 
 /// Where StageSlotFile puts the file chosen for a slot field.

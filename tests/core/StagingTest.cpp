@@ -91,6 +91,47 @@ TEST_F(Staging, StagedNameIsResourceNameAndExtension) {
     }
 }
 
+TEST_F(Staging, ExtensionsThePackageCannotNameAreRefusedBeforeStaging) {
+    struct Case {
+        const char* source;  // relative to the test folder
+        const char* message; // empty when the file is staged
+    };
+    fs::create_directory(folder / "my.€");
+    const Case cases[] = {
+        {"ring.мп3", ""},
+        {"my.€/ring", ""},
+        {"ring.m€d", "The file extension \".m€d\" holds the character \"€\", which the archive's "
+                     "code page CP866 cannot represent"},
+        {"ring.╬", "The file extension \".╬\" holds the character \"╬\", which the theme's code "
+                   "page Windows-1251 cannot represent"},
+        {"ring.m\nd", "The file extension \".m\uFFFDd\" holds the control character U+000A, "
+                      "which a theme's texts cannot hold"},
+    };
+    for (const Case& c : cases) {
+        fs::remove_all(folder / "temp");
+        fs::create_directory(folder / "temp");
+        state.FilesList.clear();
+        test::WriteFile(folder / c.source, "x");
+        // The window can ask before it shows the choice; staging asks all the same.
+        std::string asked, staged;
+        try {
+            CheckStagedNameEncodable(folder / c.source);
+        } catch (const EncodingError& e) {
+            asked = e.what();
+        }
+        try {
+            StageSlotFile(state, "Edit0", folder / c.source);
+        } catch (const EncodingError& e) {
+            staged = e.what();
+        }
+        EXPECT_EQ(asked, c.message) << c.source;
+        EXPECT_EQ(staged, c.message) << c.source;
+        const std::string message = staged;
+        EXPECT_EQ(state.FilesList.size(), message.empty() ? 1u : 0u) << c.source;
+        EXPECT_EQ(fs::is_empty(folder / "temp"), !message.empty()) << c.source;
+    }
+}
+
 TEST_F(Staging, CopyCarriesTheSourceTimeAtDosResolution) {
     struct Case {
         int second;
