@@ -2,6 +2,7 @@
 
 #include "IniFile.h"
 #include "model/WorkUnit.h"
+#include "package/CodePage.h"
 #include "package/Errors.h"
 #include "package/PathNames.h"
 
@@ -32,6 +33,18 @@ std::string Resolve(const std::string& folder, const std::string& path) {
     if (!folder.empty() && folder.back() == PathSeparator)
         return folder + path;
     return JoinPath(folder, path);
+}
+
+// 1-based; 0 when every line is UTF-8. A line break is never part of a longer character.
+int FirstLineNotUtf8(std::string_view text) {
+    int line = 1;
+    for (std::size_t start = 0; start <= text.size(); ++line) {
+        std::size_t end = std::min(text.find('\n', start), text.size());
+        if (!IsValidUtf8(text.substr(start, end - start)))
+            return line;
+        start = end + 1;
+    }
+    return 0;
 }
 
 class ManifestReader {
@@ -77,13 +90,18 @@ int SlotFromManifestKey(std::string_view key) {
 }
 
 BuildManifest ReadBuildManifest(const std::string& manifestPath, const UtcTime& today) {
-    IniFile ini;
+    std::string text;
     try {
-        ini = IniFile::LoadExisting(manifestPath, InlineComments::Stripped);
+        text = IniFile::ReadExisting(manifestPath);
     } catch (const InOutError& error) {
         throw KestrovaError("cannot read manifest \"" + manifestPath + "\": " + error.what());
     }
     ManifestReader reader(manifestPath);
+    // The ini reader would take the whole file as Windows-1251 for one stray byte, and a
+    // Cyrillic title would come out garbled without a word.
+    if (int line = FirstLineNotUtf8(text))
+        reader.Fail(line, "a byte on this line is not UTF-8; save the manifest as UTF-8");
+    IniFile ini = IniFile::Parse(text, InlineComments::Stripped);
 
     BuildManifest manifest;
     manifest.Metadata.Published = DefaultPublicationDate(today);

@@ -140,11 +140,15 @@ IniFile IniFile::Load(const std::string& path) {
 }
 
 IniFile IniFile::LoadExisting(const std::string& path, InlineComments comments) {
+    return Parse(ReadExisting(path), comments);
+}
+
+std::string IniFile::ReadExisting(const std::string& path) {
     int error = 0;
     std::string content = ReadWholeFile(path, error);
     if (error != 0)
         throw InOutError::FromErrno(error);
-    return Parse(content, comments);
+    return content;
 }
 
 std::string IniFile::ReadString(std::string_view section, std::string_view key) const {

@@ -26,6 +26,9 @@ public:
     /// Reads and parses a file that must be there. Throws InOutError when it cannot be read.
     static IniFile LoadExisting(const std::string& path,
                                 InlineComments comments = InlineComments::Kept);
+    /// The bytes of a file that must be there, for a reader with rules of its own to check
+    /// before it parses them. Throws InOutError when it cannot be read.
+    static std::string ReadExisting(const std::string& path);
 
     const std::vector<IniEntry>& Entries() const { return entries_; }
 

@@ -93,6 +93,12 @@ TEST_F(BuildManifestTest, ProblemsNameTheLine) {
         {"[slot]\nidle_wallpaper=media/a.png\n", "2: unknown section [slot]"},
         {"[scheme]\nfile=none.col\n", "2: file not found: \"none.col\""},
         {"[scheme]\npath=media/mine.col\n", "2: unknown key \"path\" in [scheme]"},
+        // One Windows-1251 remark in a UTF-8 file, or bytes that start no character at all.
+        {"[theme]\ntitle=Осень\n; \xCF\xF0\xE8\xEC\xE5\xF0\n",
+         "3: a byte on this line is not UTF-8; save the manifest as UTF-8"},
+        {"[theme]\r\ntitle=\x80\r\n",
+         "2: a byte on this line is not UTF-8; save the manifest as UTF-8"},
+        {"[theme]\ntitle=\xD0", "2: a byte on this line is not UTF-8; save the manifest as UTF-8"},
     };
     for (const Case& c : cases) {
         try {
