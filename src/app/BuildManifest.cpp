@@ -7,6 +7,7 @@
 #include "package/PathNames.h"
 
 #include <algorithm>
+#include <limits>
 #include <map>
 #include <sys/stat.h>
 
@@ -112,7 +113,19 @@ BuildManifest ReadBuildManifest(const std::string& manifestPath, const UtcTime& 
         {"url", &m.Url}};
     std::map<std::string, int> seen; // [theme] and [scheme] keys given once only
 
+    // The profile reader passes over stray lines; here they are mistakes, told in line order
+    // among the entries' own.
+    auto stray = ini.StrayLines().begin();
+    auto failAtStrayLineBefore = [&](int line) {
+        if (stray == ini.StrayLines().end() || stray->line >= line)
+            return;
+        if (stray->beforeAnySection)
+            reader.Fail(stray->line, "\"" + stray->text + "\" stands before any section");
+        reader.Fail(stray->line, "no \"=\" on this line: \"" + stray->text + "\"");
+    };
+
     for (const IniEntry& entry : ini.Entries()) {
+        failAtStrayLineBefore(entry.line);
         const std::string section = Lower(entry.section);
         const std::string key = Lower(entry.key);
         if (section == "theme" || section == "scheme") {
@@ -140,5 +153,10 @@ BuildManifest ReadBuildManifest(const std::string& manifestPath, const UtcTime& 
             reader.Fail(entry.line, "unknown section [" + entry.section + "]");
         }
     }
+    failAtStrayLineBefore(std::numeric_limits<int>::max());
+    // Without it the title is empty and the archive a hidden ".sdt"; "title=" alone is a choice.
+    if (std::none_of(ini.Sections().begin(), ini.Sections().end(),
+                     [](const IniSection& s) { return Lower(s.name) == "theme"; }))
+        throw KestrovaError(manifestPath + ": the manifest has no [theme] section");
     return manifest;
 }
