@@ -9,8 +9,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 
 namespace fs = std::filesystem;
 
@@ -35,22 +37,46 @@ const char* NameOf(Writer writer) {
 int failure = 0;
 int calls = 0;
 
-ssize_t FailingWrite(int, const void*, size_t) {
+int Failed() {
     errno = failure;
     return -1;
 }
 
 ssize_t FailingKernelCopy(int, off_t*, int, off_t*, size_t, unsigned) {
-    errno = failure;
-    return -1;
+    return Failed();
 }
 
 // Swaps in a failing call. A copy meets the failure whether the kernel copies or the read/write
 // loop does: a full disk fails both, and a source that ends early ends for both.
 void MakeFail(const std::string& call) {
     calls = 0;
-    if (call == "write") {
-        Sys.Write = FailingWrite;
+    if (call == "open of the new file") {
+        Sys.Open = [](const char* path, int flags, mode_t mode) {
+            return (flags & O_CREAT) ? Failed() : RealSystemCalls.Open(path, flags, mode);
+        };
+    } else if (call == "open of the earlier copy") {
+        Sys.Open = [](const char* path, int flags, mode_t mode) {
+            return (flags & O_NOFOLLOW) && !(flags & O_CREAT)
+                       ? Failed()
+                       : RealSystemCalls.Open(path, flags, mode);
+        };
+    } else if (call == "lstat") {
+        Sys.Lstat = [](const char*, struct stat*) { return Failed(); };
+    } else if (call == "fstat") {
+        Sys.Fstat = [](int, struct stat*) { return Failed(); };
+    } else if (call == "exclusive flock") {
+        Sys.Flock = [](int fd, int operation) {
+            return (operation & LOCK_EX) ? Failed() : RealSystemCalls.Flock(fd, operation);
+        };
+    } else if (call == "shared flock") {
+        Sys.Flock = [](int fd, int operation) {
+            return (operation & LOCK_SH) ? Failed() : RealSystemCalls.Flock(fd, operation);
+        };
+    } else if (call == "write") {
+        Sys.Write = [](int, const void*, size_t) -> ssize_t { return Failed(); };
+        Sys.CopyFileRange = FailingKernelCopy;
+    } else if (call == "read") {
+        Sys.Read = [](int, void*, size_t) -> ssize_t { return Failed(); };
         Sys.CopyFileRange = FailingKernelCopy;
     } else if (call == "short read") {
         Sys.CopyFileRange = [](int, off_t*, int, off_t*, size_t, unsigned) -> ssize_t { return 0; };
@@ -58,8 +84,24 @@ void MakeFail(const std::string& call) {
             // The first piece arrives, then the source ends.
             return ++calls == 1 ? RealSystemCalls.Read(fd, buffer, std::min<size_t>(size, 10)) : 0;
         };
-    } else
+    } else if (call == "fsync") {
+        Sys.Fsync = [](int) { return Failed(); };
+    } else if (call == "close") {
+        // As on a network file system: the descriptor is gone, the error comes all the same.
+        Sys.Close = [](int fd) {
+            RealSystemCalls.Close(fd);
+            return Failed();
+        };
+    } else if (call == "rename") {
+        Sys.Rename = [](const char*, const char*) { return Failed(); };
+    } else {
         FAIL() << "no way to make " << call << " fail";
+    }
+}
+
+void Replace(std::string& text, std::string_view placeholder, const std::string& by) {
+    if (std::size_t at = text.find(placeholder); at != std::string::npos)
+        text.replace(at, placeholder.size(), by);
 }
 
 class StagedFiles : public ::testing::Test {
@@ -176,14 +218,42 @@ TEST_F(StagedFiles, AFailureLeavesTheEarlierCopyAndNoTemporaryFile) {
         Writer writer;
         const char* call;
         int error;
-        std::string message; // "{staged}" stands for the staged file's full path
+        // "{staged}" stands for the staged file's full path, "{source}" for the slot's source
+        std::string message;
     };
+    const std::string create = "Cannot create file \"{staged}\". ";
     const Case cases[] = {
-        {Writer::SlotFile, "write", ENOSPC, "Stream write error"},
+        {Writer::SlotFile, "shared flock", ENOLCK,
+         "Cannot open file \"{source}\". No locks available"},
+        {Writer::SlotFile, "fstat", EIO, "Cannot open file \"{source}\". Input/output error"},
+        {Writer::SlotFile, "lstat", EACCES, create + "Permission denied"},
+        {Writer::SlotFile, "open of the earlier copy", EMFILE, create + "Too many open files"},
+        {Writer::SlotFile, "exclusive flock", ENOLCK, create + "No locks available"},
+        {Writer::SlotFile, "open of the new file", EACCES, create + "Permission denied"},
+        {Writer::SlotFile, "open of the new file", ENOSPC, create + "No space left on device"},
+        {Writer::SlotFile, "read", EIO, "Stream read error"},
         {Writer::SlotFile, "short read", 0, "Stream read error"},
+        {Writer::SlotFile, "write", ENOSPC, "Stream write error"},
+        {Writer::SlotFile, "fsync", EIO, "Stream write error"},
+        {Writer::SlotFile, "close", EIO, "Stream write error"},
+        {Writer::SlotFile, "rename", EACCES, create + "Permission denied"},
         {Writer::ChosenScheme, "write", ENOSPC, "Stream write error"},
+        {Writer::ChosenScheme, "rename", EXDEV, create + "Invalid cross-device link"},
+        {Writer::DefaultScheme, "lstat", EACCES, create + "Permission denied"},
+        {Writer::DefaultScheme, "exclusive flock", EWOULDBLOCK, create + "Device or resource busy"},
+        {Writer::DefaultScheme, "open of the new file", EROFS, create + "Read-only file system"},
         {Writer::DefaultScheme, "write", ENOSPC, "Stream write error"},
+        {Writer::DefaultScheme, "fsync", EIO, "Stream write error"},
+        {Writer::DefaultScheme, "close", EIO, "Stream write error"},
+        {Writer::DefaultScheme, "rename", EACCES, create + "Permission denied"},
+        {Writer::Descriptor, "lstat", ENOTDIR, "Invalid filename"},
+        {Writer::Descriptor, "open of the earlier copy", EACCES, ""}, // replaced all the same
+        {Writer::Descriptor, "exclusive flock", EWOULDBLOCK, "I/O error 32"},
+        {Writer::Descriptor, "open of the new file", EACCES, "File access denied"},
         {Writer::Descriptor, "write", ENOSPC, "Disk full"},
+        {Writer::Descriptor, "fsync", ENOSPC, "Disk full"},
+        {Writer::Descriptor, "close", EIO, "I/O error 5"},
+        {Writer::Descriptor, "rename", EACCES, "File access denied"},
     };
     for (const Case& c : cases) {
         const std::string what = std::string(NameOf(c.writer)) + ", " + c.call;
@@ -199,11 +269,15 @@ TEST_F(StagedFiles, AFailureLeavesTheEarlierCopyAndNoTemporaryFile) {
             message = ErrorOf(c.writer);
         }
         std::string expected = c.message;
-        if (std::size_t at = expected.find("{staged}"); at != std::string::npos)
-            expected.replace(at, 8, staged);
+        Replace(expected, "{staged}", staged);
+        Replace(expected, "{source}", media + "/ring.mid");
         EXPECT_EQ(message, expected) << what;
-        EXPECT_EQ(test::ReadFile(staged), "earlier") << what;
         EXPECT_EQ(StagingContents(), std::vector<std::string>{StagedName(c.writer)}) << what;
+        if (expected.empty()) {
+            EXPECT_EQ(test::ReadFile(staged), Content(c.writer)) << what;
+            continue;
+        }
+        EXPECT_EQ(test::ReadFile(staged), "earlier") << what;
         EXPECT_EQ(state.FilesList, PackageList{staged}) << what;
     }
 }
