@@ -88,7 +88,7 @@ void CopyFileKeepDate(const std::string& source, const std::string& destination)
     struct stat sourceInfo {};
     FileHandle input = OpenSource(source, sourceInfo);
     StagedFile output;
-    // Given the source, it refuses a staged name that is the source itself.
+    // Knowing the source, it refuses to stage a file over itself.
     if (int error = output.Create(destination, &sourceInfo))
         throw StreamError::Create(destination, error);
     CopyContents(input, output.File(), sourceInfo.st_size);

@@ -22,8 +22,8 @@ void CopyFileKeepDate(const std::string& source, const std::string& destination)
 void CheckStagedNameEncodable(std::string_view chosenPath);
 
 /// Stages the file chosen for the slot behind fieldName as TempDir/<resource name><extension>
-/// and appends the staged path to FilesList. On failure, a refused extension among them
-/// (CheckStagedNameEncodable), FilesList is unchanged.
+/// and appends the staged path to FilesList. An extension the package cannot name is refused
+/// before anything is copied (CheckStagedNameEncodable). On failure FilesList is unchanged.
 void StageSlotFile(EditorState& state, std::string_view fieldName, const std::string& chosenPath);
 
 /// Where StageSlotFile puts the file chosen for a slot field.
