@@ -2,10 +2,12 @@
 
 #include "IniFile.h"
 #include "model/WorkUnit.h"
+#include "package/CodePage.h"
 #include "package/Errors.h"
 #include "package/PathNames.h"
 
 #include <algorithm>
+#include <limits>
 #include <map>
 #include <sys/stat.h>
 
@@ -32,6 +34,18 @@ std::string Resolve(const std::string& folder, const std::string& path) {
     if (!folder.empty() && folder.back() == PathSeparator)
         return folder + path;
     return JoinPath(folder, path);
+}
+
+// 1-based; 0 when every line is UTF-8. A line break is never part of a longer character.
+int FirstLineNotUtf8(std::string_view text) {
+    int line = 1;
+    for (std::size_t start = 0; start <= text.size(); ++line) {
+        std::size_t end = std::min(text.find('\n', start), text.size());
+        if (!IsValidUtf8(text.substr(start, end - start)))
+            return line;
+        start = end + 1;
+    }
+    return 0;
 }
 
 class ManifestReader {
@@ -77,13 +91,18 @@ int SlotFromManifestKey(std::string_view key) {
 }
 
 BuildManifest ReadBuildManifest(const std::string& manifestPath, const UtcTime& today) {
-    IniFile ini;
+    std::string text;
     try {
-        ini = IniFile::LoadExisting(manifestPath, InlineComments::Stripped);
+        text = IniFile::ReadExisting(manifestPath);
     } catch (const InOutError& error) {
         throw KestrovaError("cannot read manifest \"" + manifestPath + "\": " + error.what());
     }
     ManifestReader reader(manifestPath);
+    // The ini reader would take the whole file as Windows-1251 for one stray byte, and a
+    // Cyrillic title would come out garbled without a word.
+    if (int line = FirstLineNotUtf8(text))
+        reader.Fail(line, "a byte on this line is not UTF-8; save the manifest as UTF-8");
+    IniFile ini = IniFile::Parse(text, InlineComments::Stripped);
 
     BuildManifest manifest;
     manifest.Metadata.Published = DefaultPublicationDate(today);
@@ -94,7 +113,19 @@ BuildManifest ReadBuildManifest(const std::string& manifestPath, const UtcTime& 
         {"url", &m.Url}};
     std::map<std::string, int> seen; // [theme] and [scheme] keys given once only
 
+    // The profile reader passes over stray lines; here they are mistakes, told in line order
+    // among the entries' own.
+    auto stray = ini.StrayLines().begin();
+    auto failAtStrayLineBefore = [&](int line) {
+        if (stray == ini.StrayLines().end() || stray->line >= line)
+            return;
+        if (stray->beforeAnySection)
+            reader.Fail(stray->line, "\"" + stray->text + "\" stands before any section");
+        reader.Fail(stray->line, "no \"=\" on this line: \"" + stray->text + "\"");
+    };
+
     for (const IniEntry& entry : ini.Entries()) {
+        failAtStrayLineBefore(entry.line);
         const std::string section = Lower(entry.section);
         const std::string key = Lower(entry.key);
         if (section == "theme" || section == "scheme") {
@@ -122,5 +153,10 @@ BuildManifest ReadBuildManifest(const std::string& manifestPath, const UtcTime& 
             reader.Fail(entry.line, "unknown section [" + entry.section + "]");
         }
     }
+    failAtStrayLineBefore(std::numeric_limits<int>::max());
+    // Without it the title is empty and the archive a hidden ".sdt"; "title=" alone is a choice.
+    if (std::none_of(ini.Sections().begin(), ini.Sections().end(),
+                     [](const IniSection& s) { return Lower(s.name) == "theme"; }))
+        throw KestrovaError(manifestPath + ": the manifest has no [theme] section");
     return manifest;
 }

@@ -118,12 +118,15 @@ IniFile IniFile::Parse(std::string_view text, InlineComments comments) {
             section = std::string(Trim(line.substr(
                 1, close == std::string_view::npos ? std::string_view::npos : close - 1)));
             inSection = true;
+            ini.sections_.push_back(IniSection{section, lineNumber});
             continue;
         }
         std::size_t equals = line.find('=');
         // Lines outside any section and lines without "=" carry no value.
-        if (!inSection || equals == std::string_view::npos)
+        if (!inSection || equals == std::string_view::npos) {
+            ini.strayLines_.push_back(IniStrayLine{lineNumber, !inSection, std::string(line)});
             continue;
+        }
         std::string_view value = Trim(line.substr(equals + 1));
         if (comments == InlineComments::Stripped)
             value = Trim(WithoutInlineComment(value));
@@ -140,11 +143,15 @@ IniFile IniFile::Load(const std::string& path) {
 }
 
 IniFile IniFile::LoadExisting(const std::string& path, InlineComments comments) {
+    return Parse(ReadExisting(path), comments);
+}
+
+std::string IniFile::ReadExisting(const std::string& path) {
     int error = 0;
     std::string content = ReadWholeFile(path, error);
     if (error != 0)
         throw InOutError::FromErrno(error);
-    return Parse(content, comments);
+    return content;
 }
 
 std::string IniFile::ReadString(std::string_view section, std::string_view key) const {

@@ -1,12 +1,9 @@
 #include "ColourScheme.h"
 
 #include "Errors.h"
-#include "FileHandle.h"
 #include "PathNames.h"
+#include "StagedFile.h"
 #include "Staging.h"
-
-#include <cerrno>
-#include <fcntl.h>
 
 // The colour scheme of the phone's DeepBlue theme: six header lines, then 60 rows of three
 // colour components and a flag. Length and CRC in the header cover the 960 bytes of the rows.
@@ -79,12 +76,14 @@ const std::string_view DefaultColourScheme = "ColourScheme DeepBlue\n"
 
 void SaveDefaultColourScheme(const std::string& tempDir) {
     std::string path = JoinPath(tempDir, ColourSchemeFileName);
-    FileHandle file = FileHandle::Open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
-    if (!file.IsOpen())
-        throw StreamError::Create(path, errno);
-    if (file.WriteAll(DefaultColourScheme.data(), DefaultColourScheme.size()) != 0 ||
-        file.Close() != 0)
+    StagedFile file;
+    if (int error = file.Create(path))
+        throw StreamError::Create(path, error);
+    if (file.File().WriteAll(DefaultColourScheme.data(), DefaultColourScheme.size()) != 0 ||
+        file.Finish() != 0)
         throw StreamError::Write();
+    if (int error = file.Commit())
+        throw StreamError::Create(path, error);
 }
 
 std::string StageColourScheme(ThemeDocument& document, const std::string& chosenPath) {

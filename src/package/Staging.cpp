@@ -4,7 +4,9 @@
 #include "Errors.h"
 #include "FileHandle.h"
 #include "PathNames.h"
+#include "StagedFile.h"
 #include "SystemCalls.h"
+#include "ThemeText.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -16,13 +18,11 @@
 
 namespace {
 
-// Exclusive access on a POSIX system: an advisory lock that other copies of the program (and
-// any tool that locks) respect. A lock conflict reads as "busy" to the user.
-bool LockExclusively(const FileHandle& file) {
-    return Sys.Flock(file.Fd(), LOCK_EX | LOCK_NB) == 0;
-}
-
-int LockError() {
+// Reading needs only a shared lock, so builds that share media files never meet, while a
+// source someone holds locked for writing is refused. A conflict reads as "busy" to the user.
+int LockForReading(const FileHandle& file) {
+    if (Sys.Flock(file.Fd(), LOCK_SH | LOCK_NB) == 0)
+        return 0;
     return errno == EWOULDBLOCK ? EBUSY : errno;
 }
 
@@ -36,36 +36,12 @@ FileHandle OpenSource(const std::string& source, struct stat& info) {
         throw StreamError::Open(source, errno);
     if (S_ISDIR(info.st_mode))
         throw StreamError::Open(source, EISDIR);
-    if (!LockExclusively(file))
-        throw StreamError::Open(source, LockError());
+    if (int error = LockForReading(file))
+        throw StreamError::Open(source, error);
     return file;
 }
 
-bool SameFile(const struct stat& a, const struct stat& b) {
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
-
-// The destination is emptied only once it is known not to be the source and no one else holds
-// it, so a failed staging leaves an earlier staged copy as it was.
-FileHandle CreateDestination(const std::string& destination, const struct stat& sourceInfo) {
-    struct stat existing {};
-    if (Sys.Stat(destination.c_str(), &existing) == 0 && SameFile(existing, sourceInfo))
-        throw StreamError::Create(destination, EBUSY);
-    FileHandle file = FileHandle::Open(destination.c_str(), O_RDWR | O_CREAT, 0666);
-    if (!file.IsOpen())
-        throw StreamError::Create(destination, errno);
-    if (!LockExclusively(file))
-        throw StreamError::Create(destination, LockError());
-    if (Sys.Fstat(file.Fd(), &existing) != 0)
-        throw StreamError::Create(destination, errno);
-    if (SameFile(existing, sourceInfo))
-        throw StreamError::Create(destination, EBUSY);
-    if (Sys.Ftruncate(file.Fd(), 0) != 0)
-        throw StreamError::Create(destination, errno);
-    return file;
-}
-
-void CopyContents(FileHandle& source, FileHandle& destination, off_t length) {
+void ReadAndWrite(FileHandle& source, FileHandle& destination, off_t length) {
     std::vector<char> buffer(256 * 1024);
     while (length > 0) {
         std::size_t want =
@@ -77,6 +53,23 @@ void CopyContents(FileHandle& source, FileHandle& destination, off_t length) {
             throw StreamError::Write();
         length -= static_cast<off_t>(want);
     }
+}
+
+// The kernel copies without passing the bytes through us, and shares them where the file system
+// can. Where it cannot, or stops short, the read/write loop goes on from the offsets it reached;
+// the loop also tells a source that ended early from a write that failed.
+void CopyContents(FileHandle& source, FileHandle& destination, off_t length) {
+    constexpr off_t MostAtOnce = off_t{1} << 30;
+    while (length > 0) {
+        ssize_t n = Sys.CopyFileRange(source.Fd(), nullptr, destination.Fd(), nullptr,
+                                      static_cast<std::size_t>(std::min(length, MostAtOnce)), 0);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        length -= static_cast<off_t>(n);
+    }
+    ReadAndWrite(source, destination, length);
 }
 
 // The copy carries the source's time as a DOS time would hold it, so an archive entry made from
@@ -94,18 +87,32 @@ void StampWithDosTime(const FileHandle& destination, const struct stat& sourceIn
 void CopyFileKeepDate(const std::string& source, const std::string& destination) {
     struct stat sourceInfo {};
     FileHandle input = OpenSource(source, sourceInfo);
-    FileHandle output = CreateDestination(destination, sourceInfo);
-    CopyContents(input, output, sourceInfo.st_size);
-    StampWithDosTime(output, sourceInfo);
-    if (output.Close() != 0)
+    StagedFile output;
+    // Knowing the source, it refuses to stage a file over itself.
+    if (int error = output.Create(destination, &sourceInfo))
+        throw StreamError::Create(destination, error);
+    CopyContents(input, output.File(), sourceInfo.st_size);
+    StampWithDosTime(output.File(), sourceInfo);
+    if (output.Finish() != 0)
         throw StreamError::Write();
+    if (int error = output.Commit())
+        throw StreamError::Create(destination, error);
 }
 
 std::string StagedSlotPath(const std::string& tempDir, int slot, std::string_view chosenPath) {
     return JoinPath(tempDir, std::string(SlotNames[slot]) + std::string(FileExtension(chosenPath)));
 }
 
+void CheckStagedNameEncodable(std::string_view chosenPath) {
+    // The resource name before it is plain ASCII; only the extension comes from the user.
+    std::string_view extension = FileExtension(chosenPath);
+    std::string what = "The file extension \"" + ShownText(extension) + "\"";
+    ThemeTextBytes(extension, CodePage::Windows1251, what);
+    ThemeTextBytes(extension, CodePage::Cp866, what);
+}
+
 std::string StageSlotFile(ThemeDocument& document, int slot, const std::string& chosenPath) {
+    CheckStagedNameEncodable(chosenPath);
     std::string staged = StagedSlotPath(document.TempDir, slot, chosenPath);
     CopyFileKeepDate(chosenPath, staged);
     document.FilesList.push_back(staged);

@@ -7,14 +7,23 @@
 #include <string>
 #include <string_view>
 
-/// Copies source to destination, replacing its contents, and stamps the copy with the source's
-/// modification time at DOS resolution. Both files are held exclusively while copying: a source
-/// another process holds locked fails to open, and a file cannot be copied onto itself.
-/// Throws StreamError.
+/// Copies source to destination and stamps the copy with the source's modification time at DOS
+/// resolution. The copy replaces destination whole once complete (see StagedFile), so a failure
+/// leaves an earlier copy as it was. The source is held under a shared lock and the staged file
+/// under an exclusive one while copying: a source another process holds locked exclusively fails
+/// to open, an earlier staged file someone else holds fails to be replaced, and a file cannot be
+/// copied onto itself. Throws StreamError.
 void CopyFileKeepDate(const std::string& source, const std::string& destination);
 
+/// Refuses, with an EncodingError naming the character, a chosen file whose extension the
+/// package cannot carry: the archive names the staged file in CP866 and the descriptor names it
+/// in Windows-1251, and both must name the same file, so a character either lacks, or a
+/// control character, would leave the phone unable to find it.
+void CheckStagedNameEncodable(std::string_view chosenPath);
+
 /// Stages the file chosen for a slot as TempDir/<resource name><extension> and appends the
-/// staged path to FilesList. On failure FilesList is unchanged. Returns the staged path.
+/// staged path to FilesList. An extension the package cannot name is refused before anything is
+/// copied (CheckStagedNameEncodable). On failure FilesList is unchanged. Returns the staged path.
 std::string StageSlotFile(ThemeDocument& document, int slot, const std::string& chosenPath);
 
 /// Where StageSlotFile puts the file chosen for a slot.

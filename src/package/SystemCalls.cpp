@@ -21,6 +21,9 @@ const SystemCalls RealSystemCalls = {
     ::ftruncate,
     ::futimens,
     ::fsync,
+    [](int in, off_t* inOffset, int out, off_t* outOffset, size_t size, unsigned flags) {
+        return ::copy_file_range(in, inOffset, out, outOffset, size, flags);
+    },
 };
 
 SystemCalls Sys = RealSystemCalls;

@@ -21,6 +21,8 @@ struct SystemCalls {
     int (*Ftruncate)(int fd, off_t length);
     int (*Futimens)(int fd, const struct timespec times[2]);
     int (*Fsync)(int fd);
+    ssize_t (*CopyFileRange)(int in, off_t* inOffset, int out, off_t* outOffset, size_t size,
+                             unsigned flags);
 };
 
 /// The calls in use; the real ones unless a test has swapped some out.

@@ -48,6 +48,7 @@ bool BuildTheme(ThemeDocument& document, const BuildOptions& options, BuildRepor
         return false;
     }
     reporter.SetStatus(BuildStatus::InProgress);
+    CheckThemeTexts(document.Metadata);
 
     if (document.Scheme.useDefault)
         SaveDefaultColourScheme(document.TempDir);

@@ -2,11 +2,9 @@
 
 #include "CodePage.h"
 #include "Errors.h"
-#include "FileHandle.h"
 #include "PathNames.h"
-
-#include <cerrno>
-#include <fcntl.h>
+#include "StagedFile.h"
+#include "ThemeText.h"
 
 namespace {
 
@@ -33,20 +31,17 @@ std::string EscapeAttribute(std::string_view text) {
     return escaped;
 }
 
-std::string EncodeForTheme(std::string_view text, std::string_view what) {
-    SingleByteText converted = FromUtf8(text, CodePage::Windows1251);
-    if (!converted.unconvertible.empty())
-        throw EncodingError(std::string(what) + " holds the character \"" +
-                            converted.unconvertible +
-                            "\", which the theme's code page Windows-1251 cannot represent");
-    return converted.bytes;
-}
-
-std::string FieldValue(std::string_view text, std::string_view label) {
-    return EscapeAttribute(EncodeForTheme(text, "The field \"" + std::string(label) + "\""));
+std::string FieldBytes(const ThemeMetadata& metadata, const MetadataFieldInfo& field) {
+    return ThemeTextBytes(metadata.*field.text, CodePage::Windows1251,
+                          "The field \"" + std::string(field.caption) + "\"");
 }
 
 } // namespace
+
+void CheckThemeTexts(const ThemeMetadata& metadata) {
+    for (const MetadataFieldInfo& field : MetadataFields)
+        FieldBytes(metadata, field);
+}
 
 std::string ThemeDescriptorText(const ThemeMetadata& metadata, const PackageList& filesList) {
     std::string text;
@@ -58,7 +53,7 @@ std::string ThemeDescriptorText(const ThemeMetadata& metadata, const PackageList
     text += "\t\t<headline\tcontent=\"Siemens Downloadable Theme\"/>\n";
     for (const MetadataFieldInfo& field : MetadataFields)
         text += "\t\t<" + std::string(field.element) + " name=\"" + std::string(field.name) +
-                "\"\tcontent=\"" + FieldValue(metadata.*field.text, field.caption) + "\"/>\n";
+                "\"\tcontent=\"" + EscapeAttribute(FieldBytes(metadata, field)) + "\"/>\n";
     text += "\t\t<description\tcontent=\"240x320\"/>\n";
     text += "\t\t<model\tcontent=\"EL71_2\"/>\n";
     text += "\t\t<model\tcontent=\"CF130_2\"/>\n";
@@ -68,8 +63,8 @@ std::string ThemeDescriptorText(const ThemeMetadata& metadata, const PackageList
     text += "\t<res name=\"text_colors\"\tsrc=\"SkinScheme.col\"/>\n";
     for (const std::string& entry : filesList) {
         std::string_view fileName = FileNamePart(entry);
-        std::string encoded =
-            EncodeForTheme(fileName, "The file name \"" + std::string(fileName) + "\"");
+        std::string encoded = ThemeTextBytes(fileName, CodePage::Windows1251,
+                                             "The file name \"" + ShownText(fileName) + "\"");
         text += "\t<res name=\"" + EscapeAttribute(StripExtension(encoded)) + "\"\tsrc=\"" +
                 EscapeAttribute(encoded) + "\"/>\n";
     }
@@ -86,11 +81,13 @@ void WriteThemeDescriptor(const ThemeMetadata& metadata, const PackageList& file
                           const std::string& tempDir) {
     std::string text = ThemeDescriptorText(metadata, filesList);
     std::string path = JoinPath(tempDir, ThemeDescriptorFileName);
-    FileHandle file = FileHandle::Open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
-    if (!file.IsOpen())
-        throw InOutError::FromErrno(errno);
-    if (int error = file.WriteAll(text.data(), text.size()))
+    StagedFile file;
+    if (int error = file.Create(path))
         throw InOutError::FromErrno(error);
-    if (int error = file.Close())
+    if (int error = file.File().WriteAll(text.data(), text.size()))
+        throw InOutError::FromErrno(error);
+    if (int error = file.Finish())
+        throw InOutError::FromErrno(error);
+    if (int error = file.Commit())
         throw InOutError::FromErrno(error);
 }

@@ -41,6 +41,9 @@ TEST_F(BuildManifestTest, TextsDefaultAsInTheEditor) {
     EXPECT_EQ(m.Metadata.Published, "2001-2-3");
     EXPECT_EQ(m.Metadata.Version, "2.5");
     EXPECT_EQ(m.Metadata.Price, "10");
+
+    // An empty title given on purpose is the user's choice.
+    EXPECT_EQ(ReadBuildManifest(Write("[theme]\ntitle=\n"), Today).Metadata.Title, "");
 }
 
 TEST_F(BuildManifestTest, ChoicesKeepOrderAndRepeatsAndResolveAgainstTheManifestFolder) {
@@ -50,7 +53,8 @@ TEST_F(BuildManifestTest, ChoicesKeepOrderAndRepeatsAndResolveAgainstTheManifest
                                               "idle_wallpaper=" +
                                               absolute +
                                               "\n"
-                                              "[scheme]\nfile=media/mine.col\n"),
+                                              "[scheme]\nfile=media/mine.col\n"
+                                              "[theme]\ntitle=x\n"),
                                         Today);
     ASSERT_EQ(m.Choices.size(), 3u);
     EXPECT_EQ(m.Choices[0].slot, 7);
@@ -93,6 +97,22 @@ TEST_F(BuildManifestTest, ProblemsNameTheLine) {
         {"[slot]\nidle_wallpaper=media/a.png\n", "2: unknown section [slot]"},
         {"[scheme]\nfile=none.col\n", "2: file not found: \"none.col\""},
         {"[scheme]\npath=media/mine.col\n", "2: unknown key \"path\" in [scheme]"},
+        {"title=x\n[theme]\n", "1: \"title=x\" stands before any section"},
+        {"; remark\n\nauthor = Ann\n[theme]\ntitle=x\n",
+         "3: \"author = Ann\" stands before any section"},
+        {"[theme]\ntitle=x\n[slots]\nidle_wallpaper media/a.png\n",
+         "4: no \"=\" on this line: \"idle_wallpaper media/a.png\""},
+        {"[slots]\nidle_wallpaper media/a.png\nbogus=media/a.png\n",
+         "2: no \"=\" on this line: \"idle_wallpaper media/a.png\""},
+        {"[slots]\nidle_wallpaper=media/a.png\n", " the manifest has no [theme] section"},
+        {"", " the manifest has no [theme] section"},
+        {"; only a remark\n[Theme Texts]\n", " the manifest has no [theme] section"},
+        // One Windows-1251 remark in a UTF-8 file, or bytes that start no character at all.
+        {"[theme]\ntitle=Осень\n; \xCF\xF0\xE8\xEC\xE5\xF0\n",
+         "3: a byte on this line is not UTF-8; save the manifest as UTF-8"},
+        {"[theme]\r\ntitle=\x80\r\n",
+         "2: a byte on this line is not UTF-8; save the manifest as UTF-8"},
+        {"[theme]\ntitle=\xD0", "2: a byte on this line is not UTF-8; save the manifest as UTF-8"},
     };
     for (const Case& c : cases) {
         try {

@@ -1,6 +1,5 @@
-#include "app/ThemeEditor.h"
-
 #include "TestSupport.h"
+#include "app/ThemeEditor.h"
 #include "model/WorkUnit.h"
 #include "package/ColourScheme.h"
 #include "package/Errors.h"
