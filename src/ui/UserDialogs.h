@@ -2,6 +2,7 @@
 // Every file dialog, message box, modal window and shell request of the window goes through
 // UserDialogs, so tests can choose or cancel files and read message boxes without blocking.
 
+#include <QColor>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -23,6 +24,7 @@ struct FileRequest {
     QString lastFile;         // proposed again, as one dialog object per kind would
     bool mustExist = false;   // the scheme dialog only accepts existing files
     bool previewPane = false; // the picture dialog
+    QString defaultSuffix;    // a save dialog adds it to a name typed without one
 };
 
 class UserDialogs {
@@ -30,6 +32,10 @@ public:
     virtual ~UserDialogs() = default;
     /// The chosen file's full path, or an empty text when the user cancels.
     virtual QString ChooseFile(QWidget* parent, const FileRequest& request) = 0;
+    /// The full path to save under, or an empty text when the user cancels.
+    virtual QString ChooseSaveFile(QWidget* parent, const FileRequest& request) = 0;
+    /// The chosen colour, or an invalid one when the user cancels.
+    virtual QColor ChooseColour(QWidget* parent, const QColor& initial, const QString& title) = 0;
     /// A modal box with the error icon and one "OK" button.
     virtual void ShowError(QWidget* parent, const QString& caption, const QString& text) = 0;
     virtual void RunModal(QDialog& dialog) = 0;
@@ -41,6 +47,8 @@ public:
 class QtUserDialogs : public UserDialogs {
 public:
     QString ChooseFile(QWidget* parent, const FileRequest& request) override;
+    QString ChooseSaveFile(QWidget* parent, const FileRequest& request) override;
+    QColor ChooseColour(QWidget* parent, const QColor& initial, const QString& title) override;
     void ShowError(QWidget* parent, const QString& caption, const QString& text) override;
     void RunModal(QDialog& dialog) override;
     void OpenUrl(const QUrl& url) override;

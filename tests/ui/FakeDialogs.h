@@ -1,6 +1,6 @@
 #pragma once
-// Stands in for the toolkit's dialogs: answers file dialogs from a queue and records every
-// message box, modal window and opened address.
+// Stands in for the toolkit's dialogs: answers file and colour dialogs from queues and records
+// every message box, modal window and opened address.
 
 #include "ui/UserDialogs.h"
 
@@ -13,6 +13,11 @@ class FakeDialogs : public UserDialogs {
 public:
     QStringList answers; // taken in order; an empty text cancels
     QList<FileRequest> requests;
+    QStringList saveAnswers; // taken in order; an empty text cancels
+    QList<FileRequest> saveRequests;
+    QList<QColor> colourAnswers;  // taken in order; an invalid colour cancels
+    QList<QColor> colourRequests; // the colour each dialog opened on
+    QStringList colourTitles;
     QStringList errorCaptions;
     QStringList errorTexts;
     QList<QUrl> openedUrls;
@@ -22,6 +27,15 @@ public:
     QString ChooseFile(QWidget*, const FileRequest& request) override {
         requests.append(request);
         return answers.isEmpty() ? QString() : answers.takeFirst();
+    }
+    QString ChooseSaveFile(QWidget*, const FileRequest& request) override {
+        saveRequests.append(request);
+        return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
+    }
+    QColor ChooseColour(QWidget*, const QColor& initial, const QString& title) override {
+        colourRequests.append(initial);
+        colourTitles.append(title);
+        return colourAnswers.isEmpty() ? QColor() : colourAnswers.takeFirst();
     }
     void ShowError(QWidget*, const QString& caption, const QString& text) override {
         errorCaptions.append(caption);
