@@ -180,8 +180,8 @@ def check_mime(root):
         if f"{MIME_TYPE} application/zip" not in subclasses:
             problem(f"{MIME_TYPE} is not a kind of application/zip")
         magic = (mime / "magic").read_bytes() if (mime / "magic").exists() else b""
-        ours = re.search(rb"\[(\d+):" + re.escape(MIME_TYPE.encode()) + rb"\]\n>0=\x00\x04PK\x03\x04",
-                         magic)
+        ours = re.search(
+            rb"\[(\d+):" + re.escape(MIME_TYPE.encode()) + rb"\]\n>0=\x00\x04PK\x03\x04", magic)
         zips = re.search(rb"\[(\d+):application/zip\]\n", magic)
         if not ours:
             problem(f"the MIME database has no PK\\x03\\x04 magic for {MIME_TYPE}")
