@@ -77,6 +77,11 @@ FolderLayout ChooseAsOrdinaryUser(const std::string& programFolder,
 class FolderLayoutChoice : public ::testing::Test {
 protected:
     void SetUp() override {
+        if (geteuid() == 0)
+            for (fs::path folder = root.Path().parent_path(); folder != folder.root_path();
+                 folder = folder.parent_path())
+                if ((fs::status(folder).permissions() & fs::perms::others_exec) == fs::perms::none)
+                    GTEST_SKIP() << "an ordinary user cannot reach " << folder;
         MakeFolder(root.Path(), 0755);
         for (const char* data : {"usr/share/kestrova", "prefix/share/kestrova"}) {
             MakeFolder(root / data, 0755);
@@ -289,7 +294,7 @@ TEST_F(UserFolders, RefusedWhereSomethingElseStands) {
     const std::string kestrova = home + "/.local/share/kestrova";
     struct Case {
         const char* name;
-        std::string in_the_way; // made as the kind below before the folders are made
+        std::string inTheWay; // made as the kind below before the folders are made
         enum { LinkToFolder, File } kind;
         std::string message;
     };
@@ -308,12 +313,12 @@ TEST_F(UserFolders, RefusedWhereSomethingElseStands) {
     for (const Case& c : cases) {
         fs::remove_all(home);
         fs::remove_all(root / "elsewhere");
-        fs::create_directories(fs::path(c.in_the_way).parent_path());
+        fs::create_directories(fs::path(c.inTheWay).parent_path());
         if (c.kind == Case::File) {
-            test::WriteFile(c.in_the_way, "");
+            test::WriteFile(c.inTheWay, "");
         } else {
             MakeFolder(root / "elsewhere", 0755);
-            fs::create_directory_symlink(root / "elsewhere", c.in_the_way);
+            fs::create_directory_symlink(root / "elsewhere", c.inTheWay);
         }
         EXPECT_EQ(StreamErrorOf([&] { CreateUserFolders(layout); }), c.message) << c.name;
         if (c.kind == Case::LinkToFolder) {
