@@ -138,6 +138,16 @@ Environment ReadEnvironment() {
     return env;
 }
 
+FolderLayout PortableLayout(const std::string& programFolder) {
+    const std::string folder = WithSeparator(programFolder);
+    return {.dataFolder = folder,
+            .helpPath = HelpDocumentName,
+            .tempDir = folder + "temp",
+            .themesFolder = folder,
+            .logPath = std::string(LogFileName),
+            .installed = false};
+}
+
 std::string InstalledDataFolder(const std::string& programFolder) {
     return WithSeparator(Normal(WithSeparator(programFolder) + "../share/kestrova/"));
 }
@@ -149,15 +159,8 @@ FolderLayout ChooseFolderLayout(const std::string& programFolder, const std::str
         IsFile(WithSeparator(programFolder) + std::string(DescriptionsFileName));
     const bool dataShared = IsFile(sharedData + std::string(DescriptionsFileName));
     const bool installed = !FolderWritable(programFolder) || (!dataBeside && dataShared);
-    if (!installed) {
-        const std::string folder = WithSeparator(programFolder);
-        return {.dataFolder = folder,
-                .helpPath = HelpDocumentName,
-                .tempDir = folder + "temp",
-                .themesFolder = folder,
-                .logPath = std::string(LogFileName),
-                .installed = false};
-    }
+    if (!installed)
+        return PortableLayout(programFolder);
 
     // A read-only copy that carries its data beside it (/opt/kestrova, a CD) still reads it there.
     const std::string dataFolder =

@@ -25,6 +25,9 @@ struct FolderLayout {
     bool installed = false;
 };
 
+/// Everything beside the program, as a copy run from a folder it may write to keeps it.
+FolderLayout PortableLayout(const std::string& programFolder);
+
 /// The data folder of an installed copy whose programs are in programFolder (<prefix>/bin/).
 std::string InstalledDataFolder(const std::string& programFolder);
 

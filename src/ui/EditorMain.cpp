@@ -6,6 +6,8 @@
 #include "Translations.h"
 #include "UserDialogs.h"
 #include "WindowFont.h"
+#include "app/FolderLayout.h"
+#include "app/ProgramFolder.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -15,11 +17,17 @@ int main(int argc, char** argv) {
     InstallToolkitTranslations(application);
     QApplication::setApplicationName(QString::fromUtf8(ApplicationTitle));
     QApplication::setFont(WindowFont());
+    // Lets the desktop match the window with its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.morvane.Kestrova"));
 
     QtUserDialogs dialogs;
+    const FolderLayout layout =
+        ChooseFolderLayout(ProgramFolder(), CurrentFolder(), ReadEnvironment());
+    // Without its folders the window still opens; every choice then names what is missing.
+    RunHandler(dialogs, nullptr, [&] { CreateUserFolders(layout); });
     int result;
     {
-        TForm1 form(dialogs, QCoreApplication::applicationDirPath() + "/");
+        TForm1 form(dialogs, layout);
         form.adjustSize();
         const QRect screen = form.screen()->availableGeometry();
         form.move(screen.center() - form.rect().center());

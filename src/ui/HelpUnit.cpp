@@ -114,8 +114,8 @@ void TAboutBox::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-void OpenHelpFile(UserDialogs& dialogs, QWidget* owner) {
-    const QFileInfo help(HelpFileName);
+void OpenHelpFile(UserDialogs& dialogs, QWidget* owner, const QString& path) {
+    const QFileInfo help(path);
     if (help.isFile())
         dialogs.OpenUrl(QUrl::fromLocalFile(help.absoluteFilePath()));
     else

@@ -6,8 +6,6 @@
 class ClickLabel;
 class UserDialogs;
 
-inline constexpr char HelpFileName[] = "help.chm";
-
 class TAboutBox : public QDialog {
     Q_OBJECT
 public:
@@ -25,5 +23,6 @@ private:
     ClickLabel* Label1;
 };
 
-/// Opens help.chm from the current folder, or reports it missing.
-void OpenHelpFile(UserDialogs& dialogs, QWidget* owner);
+/// Opens the help document (a bare name is looked up in the current folder), or reports it
+/// missing.
+void OpenHelpFile(UserDialogs& dialogs, QWidget* owner, const QString& path);

@@ -1,6 +1,8 @@
 #include "MainForm.h"
 
 #include "Artwork.h"
+#include "ColourSchemeProblems.h"
+#include "ColourSchemeWindow.h"
 #include "ErrorBox.h"
 #include "FileFilters.h"
 #include "HelpUnit.h"
@@ -9,10 +11,12 @@
 #include "WebLinks.h"
 #include "app/SlotDescriptions.h"
 #include "app/StartTime.h"
+#include "package/ColourScheme.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFocusEvent>
 #include <QLabel>
@@ -79,8 +83,12 @@ void ShowText(QLineEdit* edit, const QString& text, Caret caret = Caret::AtEnd) 
 } // namespace
 
 TForm1::TForm1(UserDialogs& dialogs, QString programFolder, QWidget* parent)
-    : QMainWindow(parent), dialogs_(dialogs), programFolder_(std::move(programFolder)),
-      editor_(ToStd(programFolder_) + "temp", std::make_unique<ActivityLog>()) {
+    : TForm1(dialogs, PortableLayout(ToStd(programFolder)), parent) {}
+
+TForm1::TForm1(UserDialogs& dialogs, FolderLayout layout, QWidget* parent)
+    : QMainWindow(parent), dialogs_(dialogs), layout_(std::move(layout)),
+      dialogFolder_(layout_.installed ? QDir::homePath() + "/" : FromStd(layout_.dataFolder)),
+      editor_(layout_.tempDir, std::make_unique<ActivityLog>(layout_.logPath)) {
     InitArtwork();
     CreateControls();
     ShowStatus([] { return tr("Вас приветствует Kestrova для Benq-Siemens EL71!"); });
@@ -117,7 +125,7 @@ void TForm1::Guarded(void (TForm1::*handler)()) {
 
 void TForm1::FormCreate() {
     const auto descriptions =
-        ReadSlotDescriptions(ToStd(programFolder_) + std::string(DescriptionsFileName));
+        ReadSlotDescriptions(layout_.dataFolder + std::string(DescriptionsFileName));
     for (int slot = 0; slot < SlotCount; ++slot) {
         descriptions_[slot] = FromStd(descriptions[slot]);
         slotFields_[slot]->setToolTip(descriptions_[slot]);
@@ -164,7 +172,7 @@ void TForm1::TCButtonClick() {
     QElapsedTimer sinceRepaint;
     sinceRepaint.start();
     BuildOptions options;
-    options.outputDir = ToStd(programFolder_);
+    options.outputDir = layout_.themesFolder;
     // The window repaints while the archive is packed, but user input waits until it is done.
     options.processMessages = [&sinceRepaint] {
         if (sinceRepaint.elapsed() < RepaintIntervalMs)
@@ -205,6 +213,11 @@ void TForm1::SpeedButton2Click() {
         return;
     lastSchemeFile_ = chosen;
     editor_.ChooseColourScheme(ToStd(chosen));
+    // Staged as it is; the phone may still refuse a scheme that breaks the format.
+    const ColourSchemeReading reading =
+        ReadColourScheme(ReadColourSchemeBytes(editor_.Document().Scheme.stagedPath));
+    if (!ColourSchemeStatus(chosen, reading).isEmpty())
+        ShowStatus([chosen, reading] { return ColourSchemeStatus(chosen, reading); });
 }
 
 void TForm1::TNEditExit() {
@@ -252,12 +265,32 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
+void TForm1::ColourSchemeClick() {
+    const SchemeChoice& scheme = editor_.Document().Scheme;
+    // The scheme in use: the built-in one, or the custom one while its copy is staged.
+    std::string bytes(DefaultColourScheme);
+    if (!scheme.useDefault && !scheme.stagedPath.empty())
+        bytes = ReadColourSchemeBytes(scheme.stagedPath);
+    ColourSchemeWindow window(
+        dialogs_, bytes,
+        [this](const QString& savedPath) {
+            editor_.SetUseDefaultScheme(false);
+            editor_.ChooseColourScheme(ToStd(savedPath));
+        },
+        this);
+    dialogs_.RunModal(window);
+}
+
+void TForm1::ThemesFolderClick() {
+    dialogs_.OpenUrl(QUrl::fromLocalFile(FromStd(layout_.themesFolder)));
+}
+
 void TForm1::N6Click() {
     close();
 }
 
 void TForm1::N10Click() {
-    OpenHelpFile(dialogs_, this);
+    OpenHelpFile(dialogs_, this, FromStd(layout_.helpPath));
 }
 
 void TForm1::N11Click() {

@@ -3,6 +3,7 @@
 // phone-screen preview, the colour scheme, "Создать тему", the status bar and the progress bar.
 
 #include "Captions.h"
+#include "app/FolderLayout.h"
 #include "app/ThemeEditor.h"
 
 #include <QMainWindow>
@@ -35,6 +36,8 @@ public:
     /// programFolder ends with a separator: the staging folder "temp", descr.ini and the
     /// archives live there. FormCreate runs before the constructor returns.
     TForm1(UserDialogs& dialogs, QString programFolder, QWidget* parent = nullptr);
+    /// Where descr.ini, help.chm, the staging folder, the archives and the log are.
+    TForm1(UserDialogs& dialogs, FolderLayout layout, QWidget* parent = nullptr);
     /// Runs FormDestroy.
     ~TForm1() override;
 
@@ -61,6 +64,8 @@ public:
     void TVendEditExit();
     void TPEditExit();
     void TUEditExit();
+    void ColourSchemeClick();
+    void ThemesFolderClick();
     void N6Click();
     void N10Click();
     void N11Click();
@@ -91,7 +96,9 @@ private:
 
     Captions captions_{"TForm1"};
     UserDialogs& dialogs_;
-    QString programFolder_;
+    FolderLayout layout_;
+    /// Where the slot dialogs open: the program's folder, or the home folder of an installed copy.
+    QString dialogFolder_;
     ThemeEditor editor_;
     std::array<QString, SlotCount> descriptions_;
     /// From the click on "Создать тему" until the input that waited during packing is handled.

@@ -144,6 +144,11 @@ void TForm1::CreateMenu() {
     QMenu* file = AddMenu(bar, "FileMenu", QT_TR_NOOP("&Файл"));
     AddItem(file, "N6", QT_TR_NOOP("&Выход"), &TForm1::N6Click);
 
+    QMenu* theme = AddMenu(bar, "ThemeMenu", QT_TR_NOOP("&Тема"));
+    AddItem(theme, "ColourSchemeItem", QT_TR_NOOP("Цветовая схема…"), &TForm1::ColourSchemeClick);
+    theme->addSeparator();
+    AddItem(theme, "ThemesFolderItem", QT_TR_NOOP("Папка с темами"), &TForm1::ThemesFolderClick);
+
     QMenu* help = AddMenu(bar, "HelpButton", QT_TR_NOOP("С&правка"));
     AddItem(help, "N10", QT_TR_NOOP("Помощь"), &TForm1::N10Click);
     AddItem(help, "N11", QT_TR_NOOP("О программе"), &TForm1::N11Click);

@@ -38,7 +38,7 @@ bool TForm1::ChooseSlotFile(int slot) {
     const bool melody = SlotLayouts[slot].kind == skMelody;
     QString& lastFile = melody ? lastMelodyFile_ : lastPictureFile_;
     const QString chosen =
-        dialogs_.ChooseFile(this, SlotFileRequest(melody, programFolder_, lastFile));
+        dialogs_.ChooseFile(this, SlotFileRequest(melody, dialogFolder_, lastFile));
     if (chosen.isEmpty())
         return false;
     lastFile = chosen;
