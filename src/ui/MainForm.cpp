@@ -213,11 +213,23 @@ void TForm1::SpeedButton2Click() {
         return;
     lastSchemeFile_ = chosen;
     editor_.ChooseColourScheme(ToStd(chosen));
+    WarnAboutScheme(chosen);
+}
+
+void TForm1::TakeColourScheme(const QString& path) {
+    if (building_)
+        return;
+    editor_.SetUseDefaultScheme(false);
+    editor_.ChooseColourScheme(ToStd(path));
+    WarnAboutScheme(path);
+}
+
+void TForm1::WarnAboutScheme(const QString& path) {
     // Staged as it is; the phone may still refuse a scheme that breaks the format.
     const ColourSchemeReading reading =
         ReadColourScheme(ReadColourSchemeBytes(editor_.Document().Scheme.stagedPath));
-    if (!ColourSchemeStatus(chosen, reading).isEmpty())
-        ShowStatus([chosen, reading] { return ColourSchemeStatus(chosen, reading); });
+    if (!ColourSchemeStatus(path, reading).isEmpty())
+        ShowStatus([path, reading] { return ColourSchemeStatus(path, reading); });
 }
 
 void TForm1::TNEditExit() {

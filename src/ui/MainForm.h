@@ -89,8 +89,15 @@ private:
     void CreateFooter(QWidget* client);
     void SetFocusOrder();
     void Guarded(void (TForm1::*handler)());
-    /// Asks for the slot's file and hands it to the editor. False when nothing was chosen.
+    /// Asks for the slot's file and takes it. False when nothing was chosen.
     bool ChooseSlotFile(int slot);
+    /// The choice of a file for a slot, wherever it came from: the editor's steps, then the
+    /// preview for a picture. Refused while a build runs.
+    void TakeSlotFile(int slot, const QString& path);
+    /// The choice of a custom scheme file: the check box is cleared and the file staged.
+    void TakeColourScheme(const QString& path);
+    /// Says in the status bar when the staged scheme breaks the format the phone expects.
+    void WarnAboutScheme(const QString& path);
     void ShowInPreview(int slot);
     void EndBuild();
 

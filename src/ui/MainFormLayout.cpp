@@ -1,6 +1,7 @@
 // The main window's controls, placed in pixels as the window was drawn at 96 dpi.
 
 #include "ClickLabel.h"
+#include "DropTarget.h"
 #include "ErrorBox.h"
 #include "MainForm.h"
 #include "PlaceLabel.h"
@@ -208,6 +209,13 @@ void TForm1::CreateSlotPages() {
                     ChoosePictureClick(field);
             });
         });
+        // A file dropped on the field is a choice of it, as the dialog would make it; a theme
+        // goes on to the window, which opens it.
+        new DropTarget(
+            field, [](const QString& path) { return !HasExtension(path, ".sdt"); },
+            [this, slot](const QString& path) {
+                RunHandler(dialogs_, this, [&] { TakeSlotFile(slot, path); });
+            });
         slotFields_[slot] = field;
     };
 
@@ -274,6 +282,11 @@ void TForm1::CreateColourSchemeGroup(QWidget* client) {
     SpeedButton2->setEnabled(false);
     connect(SpeedButton2, &QToolButton::clicked, this,
             [this] { Guarded(&TForm1::SpeedButton2Click); });
+    new DropTarget(
+        group, [](const QString& path) { return HasExtension(path, ".col"); },
+        [this](const QString& path) {
+            RunHandler(dialogs_, this, [&] { TakeColourScheme(path); });
+        });
 }
 
 void TForm1::CreateFooter(QWidget* client) {

@@ -45,6 +45,11 @@ bool TForm1::ChooseSlotFile(int slot) {
     return editor_.ChooseSlotFile(slot, QDir::toNativeSeparators(chosen).toStdString());
 }
 
+void TForm1::TakeSlotFile(int slot, const QString& path) {
+    if (!building_ && editor_.ChooseSlotFile(slot, QDir::toNativeSeparators(path).toStdString()))
+        ShowInPreview(slot);
+}
+
 void TForm1::ShowInPreview(int slot) {
     const SlotLayout& layout = SlotLayouts[slot];
     const SlotFile* file = editor_.Document().CurrentFile(slot);
