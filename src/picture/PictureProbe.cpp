@@ -5,8 +5,27 @@
 #include <QImageReader>
 #include <algorithm>
 
+namespace {
+
+// The decoders warn on the console about the damage the probe reports anyway; while one runs,
+// its messages are dropped.
+class QuietDecoders {
+public:
+    QuietDecoders() : previous_(qInstallMessageHandler(Drop)) {}
+    ~QuietDecoders() { qInstallMessageHandler(previous_); }
+    QuietDecoders(const QuietDecoders&) = delete;
+    QuietDecoders& operator=(const QuietDecoders&) = delete;
+
+private:
+    static void Drop(QtMsgType, const QMessageLogContext&, const QString&) {}
+    QtMessageHandler previous_;
+};
+
+} // namespace
+
 PictureProbe ProbePicture(std::string_view bytes, QImage* firstFrame) {
     PictureProbe probe;
+    QuietDecoders quiet;
     QByteArray data = QByteArray::fromRawData(bytes.data(), qsizetype(bytes.size()));
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
