@@ -3,6 +3,7 @@
 #include "package/PathNames.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QLocale>
 
 namespace {
@@ -74,7 +75,8 @@ QString FactsText(const ElementReport& report) {
         return Tr("Файл не выбран.");
     const ElementFacts& facts = report.facts;
     QStringList parts;
-    parts << QString::fromStdString(std::string(FileNamePart(report.path)));
+    const std::string_view name = FileNamePart(report.path);
+    parts << QFile::decodeName(QByteArray(name.data(), qsizetype(name.size())));
     if (!facts.format.empty())
         parts << QString::fromStdString(facts.format);
     if (facts.width > 0)

@@ -3,6 +3,7 @@
 #include "FindingTexts.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -118,7 +119,7 @@ void OverviewRow::SetHeading(const QString& description, const QString& resource
 void OverviewRow::SetReport(const ElementReport& report, const QImage& picture) {
     MarkMissing(report.Missing());
     facts_->setText(FactsText(report));
-    facts_->setToolTip(QString::fromStdString(report.path));
+    facts_->setToolTip(QFile::decodeName(QByteArray::fromStdString(report.path)));
     ShowThumbnail(report, picture);
     ShowFindings(report);
     if (play_) {

@@ -6,6 +6,7 @@
 #include "picture/StandbyScreen.h"
 #include "picture/ThemeCheck.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -135,7 +136,8 @@ void ThemeOverview::SetTheme(const OverviewSlots& theme) {
         shown.modified = modified;
         shown.drawn = true;
         shown.picture = QImage();
-        shown.report = CheckElement(slot, given.path.toStdString(), &shown.picture);
+        shown.report =
+            CheckElement(slot, QFile::encodeName(given.path).toStdString(), &shown.picture);
         rows_[slot]->SetReport(shown.report, shown.picture);
         if (!OnStandbyScreen(slot))
             shown.picture = QImage();
@@ -161,6 +163,16 @@ void ThemeOverview::ScrollToSlot(int slot) {
     scroll_->verticalScrollBar()->setValue(rows_[slot]->mapTo(list, QPoint(0, 0)).y() -
                                            list->layout()->spacing());
     rows_[slot]->setFocus(Qt::OtherFocusReason);
+}
+
+int ThemeOverview::ScrollToFirstMissing() {
+    for (const Group& group : Groups)
+        for (int slot = 0; slot < SlotCount; ++slot)
+            if (SlotLayouts[slot].kind == group.kind && slots_[slot].report.Missing()) {
+                ScrollToSlot(slot);
+                return slot;
+            }
+    return -1;
 }
 
 void ThemeOverview::showEvent(QShowEvent* event) {

@@ -35,8 +35,11 @@ public:
     /// Shows the theme. Only slots whose path, or whose file's size or time, changed since the
     /// last call are checked and drawn again.
     void SetTheme(const OverviewSlots& theme);
-    /// Brings the slot's element into view and gives it the focus.
+    /// Brings the slot's element to the top of the list and gives it the focus.
     void ScrollToSlot(int slot);
+    /// Scrolls to the first element without a file, in the list's order; returns its slot, or
+    /// -1 when every element has one.
+    int ScrollToFirstMissing();
 
     const ElementReport& Report(int slot) const { return slots_[slot].report; }
     const QImage& StandbyScreen() const { return standby_; }

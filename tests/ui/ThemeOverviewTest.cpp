@@ -257,6 +257,20 @@ void ThemeOverviewTest::scrollsToAnElement() {
     QCOMPARE(row->visibleRegion().boundingRect(), row->rect());
     QVERIFY(row->mapTo(scroll->viewport(), QPoint(0, 0)).y() < 20);
     QVERIFY(row->hasFocus());
+
+    // After a refused build: the first element without a file in the list's order, a picture
+    // here, since every melody has one.
+    Media media;
+    OverviewSlots theme = EmptyTheme();
+    for (int slot : {0, 1, 2, 3, 37, 6, 7})
+        theme[slot].path = media.File(QStringLiteral("%1.bin").arg(slot), media::Midi());
+    overview.SetTheme(theme);
+    QCOMPARE(overview.ScrollToFirstMissing(), 8);
+    QVERIFY(Row(overview, 8)->hasFocus());
+    for (int slot = 0; slot < SlotCount; ++slot)
+        theme[slot].path = media.Path("0.bin");
+    overview.SetTheme(theme);
+    QCOMPARE(overview.ScrollToFirstMissing(), -1);
 }
 
 void ThemeOverviewTest::playsAMelody() {
