@@ -188,6 +188,8 @@ void ThemeOverviewTest::thumbnailsKeepTheirSizeOrAreMarkedScaled() {
     QVERIFY(!scaledMark(10));
     overview.hide();
     QCOMPARE(thumbnail(10)->movie()->state(), QMovie::Paused);
+    overview.show();
+    QCOMPARE(thumbnail(10)->movie()->state(), QMovie::Running);
 }
 
 void ThemeOverviewTest::followsEachNewChoiceAtOnce() {
