@@ -1,8 +1,9 @@
-#include "cli/CommandLineBuild.h"
+#include "ThemeCheckCommand.h"
+#include "picture/ThemeCheck.h"
 
 #include <iostream>
 
 int main(int argc, char** argv) {
-    return RunCommandLineBuild(std::vector<std::string>(argv + 1, argv + argc), std::cout,
-                               std::cerr);
+    return RunBuildProgram(std::vector<std::string>(argv + 1, argv + argc), CheckTheme, std::cout,
+                           std::cerr);
 }

@@ -69,7 +69,9 @@ std::string_view StatusText(BuildStatus status) {
 class StreamReporter : public BuildReporter {
 public:
     explicit StreamReporter(std::ostream& out) : out_(out) {}
-    void SetStatus(BuildStatus status) override { out_ << StatusText(status) << '\n' << std::flush; }
+    void SetStatus(BuildStatus status) override {
+        out_ << StatusText(status) << '\n' << std::flush;
+    }
     void SetProgress(int) override {}
 
 private:

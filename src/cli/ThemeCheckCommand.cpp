@@ -1,0 +1,105 @@
+#include "ThemeCheckCommand.h"
+
+#include "CheckReportText.h"
+#include "CommandLineBuild.h"
+#include "app/StartTime.h"
+#include "package/PathNames.h"
+
+#include <algorithm>
+#include <cctype>
+#include <exception>
+
+namespace {
+
+constexpr std::string_view CheckHelpText =
+    "\n"
+    "kestrova-build --check MANIFEST.ini checks the theme's files instead of building it: one\n"
+    "line per element with its format, size, frames and file size, and what the phone would\n"
+    "make of it (errors, warnings, notes). Exit status: 0 when the theme is fit for the phone,\n"
+    "1 when an element has an error or has no file. A build prints the errors and warnings\n"
+    "too, and builds all the same.\n";
+
+bool EndsWithSdt(std::string_view path) {
+    std::string extension(FileExtension(path));
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension == ".sdt";
+}
+
+// The manifest a build's arguments name: the first argument that is neither an option nor the
+// folder after -o.
+std::string ManifestArgument(const std::vector<std::string>& args) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "-o")
+            ++i;
+        else if (!args[i].empty() && args[i][0] != '-')
+            return args[i];
+    }
+    return {};
+}
+
+} // namespace
+
+ThemeFiles ManifestFiles(const BuildManifest& manifest) {
+    ThemeFiles files;
+    for (const SlotChoice& choice : manifest.Choices)
+        files[choice.slot] = choice.path;
+    return files;
+}
+
+int RunThemeCheck(const std::string& path, const ThemeChecker& check, std::ostream& out,
+                  std::ostream& err) {
+    if (EndsWithSdt(path)) {
+        err << "kestrova-build: checking a theme archive is not supported yet; check the "
+               "manifest it was built from\n";
+        return 1;
+    }
+    ThemeReport report;
+    try {
+        report = check(ManifestFiles(ReadBuildManifest(path, ReadUtcClock())));
+    } catch (const std::exception& error) {
+        err << "kestrova-build: " << error.what() << '\n';
+        return 1;
+    }
+    for (const ElementReport& element : report.elements)
+        out << ElementLine(element) << '\n';
+    out << TallyLine(Tally(report)) << '\n';
+    return ThemeUnfit(report) ? 1 : 0;
+}
+
+void PrintBuildFindings(const std::string& manifestPath, const ThemeChecker& check,
+                        std::ostream& err) {
+    ThemeReport report;
+    try {
+        report = check(ManifestFiles(ReadBuildManifest(manifestPath, ReadUtcClock())));
+    } catch (const std::exception&) {
+        return;
+    }
+    for (const ElementReport& element : report.elements)
+        for (const Finding& finding : element.findings)
+            if (GradeOf(finding.code) != CheckGrade::Note)
+                err << "kestrova-build: " << SlotNames[element.slot] << " (" << element.slot
+                    << "): " << FindingLine(element, finding) << '\n';
+}
+
+int RunBuildProgram(const std::vector<std::string>& args, const ThemeChecker& check,
+                    std::ostream& out, std::ostream& err) {
+    if (std::find(args.begin(), args.end(), "--check") != args.end()) {
+        if (args.size() != 2 || args[0] != "--check") {
+            err << "kestrova-build: --check takes one manifest and nothing else\n" << CheckUsage;
+            return 2;
+        }
+        return RunThemeCheck(args[1], check, out, err);
+    }
+    const bool help = std::find(args.begin(), args.end(), "--help") != args.end() ||
+                      std::find(args.begin(), args.end(), "-h") != args.end();
+    if (help) {
+        const int status = RunCommandLineBuild(args, out, err);
+        out << CheckHelpText;
+        return status;
+    }
+    const std::string manifest = ManifestArgument(args);
+    if (!manifest.empty())
+        PrintBuildFindings(manifest, check, err);
+    return RunCommandLineBuild(args, out, err);
+}

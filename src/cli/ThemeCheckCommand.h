@@ -1,0 +1,34 @@
+#pragma once
+// kestrova-build --check: tells what is wrong with a theme's files before the phone does. The
+// picture decoders live above the core, so the program hands the check in.
+
+#include "app/BuildManifest.h"
+#include "package/ElementCheck.h"
+
+#include <functional>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+using ThemeChecker = std::function<ThemeReport(const ThemeFiles&)>;
+
+inline constexpr std::string_view CheckUsage = "usage: kestrova-build --check MANIFEST.ini\n";
+
+/// The chosen file of each slot: a slot chosen more than once keeps its last file.
+ThemeFiles ManifestFiles(const BuildManifest& manifest);
+
+/// Prints one line per element in slot order and a tally. Returns 0 for a theme fit for the
+/// phone, 1 when an element has an error or is missing, or when the theme cannot be read.
+int RunThemeCheck(const std::string& path, const ThemeChecker& check, std::ostream& out,
+                  std::ostream& err);
+
+/// The errors and warnings of the manifest's files, one line each, for a build that goes on
+/// regardless. Silent when the manifest cannot be read: the build says why.
+void PrintBuildFindings(const std::string& manifestPath, const ThemeChecker& check,
+                        std::ostream& err);
+
+/// kestrova-build's arguments: "--check PATH" checks; anything else builds, after printing the
+/// findings of the manifest's files.
+int RunBuildProgram(const std::vector<std::string>& args, const ThemeChecker& check,
+                    std::ostream& out, std::ostream& err);

@@ -1,0 +1,46 @@
+#include "ThemeCheck.h"
+
+#include "PictureProbe.h"
+#include "package/MediaSniffing.h"
+#include "package/PictureCompleteness.h"
+
+#include <QImage>
+
+ElementReport CheckElement(int slot, const std::string& path, QImage* firstFrame) {
+    if (SlotLayouts[slot].kind == skMelody)
+        return CheckMelodyFile(slot, path);
+    ElementReport report;
+    report.slot = slot;
+    report.path = path;
+    if (path.empty())
+        return report;
+    std::optional<MappedFile> file = OpenElementFile(report);
+    if (!file)
+        return report;
+    const std::string_view bytes = file->Bytes();
+    const PictureProbe probe = ProbePicture(bytes, firstFrame);
+    ElementFacts& facts = report.facts;
+    facts.format = probe.format;
+    facts.width = probe.width;
+    facts.height = probe.height;
+    facts.frames = probe.frames;
+    if (probe.outcome == PictureProbe::Outcome::UnknownFormat) {
+        // A sound chosen by mistake is worth naming.
+        facts.format = std::string(SniffMelodyFormat(bytes));
+        report.findings.emplace_back(FindingCode::NotAPicture);
+        return report;
+    }
+    if (probe.outcome == PictureProbe::Outcome::Damaged || !PictureComplete(facts.format, bytes))
+        report.findings.emplace_back(FindingCode::DamagedPicture);
+    JudgeExtension(report);
+    JudgePlacement(report);
+    SortFindings(report);
+    return report;
+}
+
+ThemeReport CheckTheme(const ThemeFiles& files) {
+    ThemeReport report;
+    for (int slot = 0; slot < SlotCount; ++slot)
+        report.elements[slot] = CheckElement(slot, files[slot].value_or(std::string()));
+    return report;
+}
