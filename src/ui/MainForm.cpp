@@ -7,6 +7,7 @@
 #include "FileFilters.h"
 #include "HelpUnit.h"
 #include "SlotField.h"
+#include "ThemeOverview.h"
 #include "UserDialogs.h"
 #include "WebLinks.h"
 #include "app/SlotDescriptions.h"
@@ -40,6 +41,8 @@ public:
     WindowBuildReporter(TForm1& form, QProgressBar* progress) : form_(form), progress_(progress) {}
     void SetStatus(BuildStatus status) override {
         form_.ShowStatus([status] { return StatusText(status); });
+        if (status == BuildStatus::NotAllSettings)
+            form_.ShowFirstMissing();
     }
     void SetProgress(int position) override { progress_->setValue(position); }
 
@@ -160,6 +163,7 @@ void TForm1::Refresh() {
     CSEdit->setEnabled(!scheme.useDefault);
     SpeedButton2->setEnabled(!scheme.useDefault);
     ShowText(CSEdit, FromStd(scheme.pickedPath));
+    RefreshOverview();
 }
 
 void TForm1::TCButtonClick() {
@@ -275,6 +279,37 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         if (field == watched)
             Guarded(handler);
     return false;
+}
+
+void TForm1::OverviewClick() {
+    if (!overview_) {
+        overview_ = new ThemeOverview(this);
+        connect(overview_, &ThemeOverview::elementActivated, this,
+                [this](int slot) { SlotFieldDoubleClick(slot); });
+        RefreshOverview();
+    }
+    overview_->show();
+    overview_->raise();
+    overview_->activateWindow();
+}
+
+void TForm1::RefreshOverview() {
+    if (!overview_)
+        return;
+    // The overview judges the files the theme will pack: the staged copies.
+    const ThemeDocument& document = editor_.Document();
+    OverviewSlots theme;
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        const SlotFile* file = document.CurrentFile(slot);
+        theme[slot] = {descriptions_[slot], QString::fromLatin1(SlotNames[slot]),
+                       file ? FromStd(file->stagedPath) : QString()};
+    }
+    overview_->SetTheme(theme);
+}
+
+void TForm1::ShowFirstMissing() {
+    if (overview_ && overview_->isVisible())
+        overview_->ScrollToFirstMissing();
 }
 
 void TForm1::ColourSchemeClick() {

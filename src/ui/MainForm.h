@@ -25,6 +25,7 @@ class QStatusBar;
 class QTabWidget;
 class QToolButton;
 class SlotField;
+class ThemeOverview;
 class UserDialogs;
 
 inline constexpr int ClientWidth = 946;
@@ -47,6 +48,10 @@ public:
     QString StatusText() const;
     /// Panel 0 of the status bar; text is asked again when the language changes.
     void ShowStatus(std::function<QString()> text);
+    /// The overview window, once "Обзор темы…" has opened it.
+    ThemeOverview* Overview() const { return overview_; }
+    /// Brings the first element without a file into view in the overview, if it is open.
+    void ShowFirstMissing();
     /// Shows the document: texts, slot fields, the scheme group. Runs after every change.
     void Refresh();
 
@@ -64,6 +69,7 @@ public:
     void TVendEditExit();
     void TPEditExit();
     void TUEditExit();
+    void OverviewClick();
     void ColourSchemeClick();
     void ThemesFolderClick();
     void N6Click();
@@ -99,6 +105,9 @@ private:
     /// Says in the status bar when the staged scheme breaks the format the phone expects.
     void WarnAboutScheme(const QString& path);
     void ShowInPreview(int slot);
+    /// What a double-click on the slot's field does.
+    void SlotFieldDoubleClick(int slot);
+    void RefreshOverview();
     void EndBuild();
 
     Captions captions_{"TForm1"};
@@ -112,6 +121,7 @@ private:
     bool building_ = false;
     bool closePending_ = false;
     std::function<QString()> status_;
+    ThemeOverview* overview_ = nullptr;
     QString lastMelodyFile_;
     QString lastPictureFile_;
     QString lastSchemeFile_;

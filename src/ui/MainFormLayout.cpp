@@ -146,6 +146,8 @@ void TForm1::CreateMenu() {
     AddItem(file, "N6", QT_TR_NOOP("&Выход"), &TForm1::N6Click);
 
     QMenu* theme = AddMenu(bar, "ThemeMenu", QT_TR_NOOP("&Тема"));
+    AddItem(theme, "OverviewItem", QT_TR_NOOP("Обзор темы…"), &TForm1::OverviewClick)
+        ->setShortcut(Qt::Key_F5);
     AddItem(theme, "ColourSchemeItem", QT_TR_NOOP("Цветовая схема…"), &TForm1::ColourSchemeClick);
     theme->addSeparator();
     AddItem(theme, "ThemesFolderItem", QT_TR_NOOP("Папка с темами"), &TForm1::ThemesFolderClick);
@@ -200,15 +202,8 @@ void TForm1::CreateSlotPages() {
         field->setObjectName(QString::fromStdString(SlotFieldName(slot)));
         field->setText(field->objectName());
         field->setGeometry(geometry);
-        const bool melody = SlotLayouts[slot].kind == skMelody;
-        connect(field, &SlotField::DoubleClicked, this, [this, field, melody] {
-            RunHandler(dialogs_, this, [&] {
-                if (melody)
-                    ChooseMelodyClick(field);
-                else
-                    ChoosePictureClick(field);
-            });
-        });
+        connect(field, &SlotField::DoubleClicked, this,
+                [this, slot] { SlotFieldDoubleClick(slot); });
         // A file dropped on the field is a choice of it, as the dialog would make it; a theme
         // goes on to the window, which opens it.
         new DropTarget(

@@ -1,9 +1,11 @@
 // Choosing a slot's file: the dialog of the slot's kind, the editor's choice, and for a picture
 // the phone-screen preview.
 
+#include "ErrorBox.h"
 #include "FileFilters.h"
 #include "MainForm.h"
 #include "PictureLoader.h"
+#include "SlotField.h"
 #include "UserDialogs.h"
 
 #include <QDir>
@@ -59,6 +61,16 @@ void TForm1::ShowInPreview(int slot) {
     Image2->setPixmap(QPixmap::fromImage(LoadPicture(file->stagedPath)));
     Image2->move(layout.x + PreviewInset, layout.y + PreviewInset);
     Image2->show();
+}
+
+void TForm1::SlotFieldDoubleClick(int slot) {
+    SlotField* field = slotFields_[slot];
+    RunHandler(dialogs_, this, [&] {
+        if (SlotLayouts[slot].kind == skMelody)
+            ChooseMelodyClick(field);
+        else
+            ChoosePictureClick(field);
+    });
 }
 
 void TForm1::ChooseMelodyClick(QLineEdit* field) {
