@@ -2,9 +2,11 @@
 
 #include "IniFile.h"
 #include "model/WorkUnit.h"
+#include "package/AsciiCase.h"
 #include "package/CodePage.h"
 #include "package/Errors.h"
 #include "package/PathNames.h"
+#include "package/Utf8.h"
 
 #include <algorithm>
 #include <limits>
@@ -12,14 +14,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) {
-        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    });
-    return lower;
-}
 
 std::string ManifestFolder(const std::string& manifestPath) {
     std::string_view name = FileNamePart(manifestPath);
@@ -83,7 +77,7 @@ int SlotFromManifestKey(std::string_view key) {
         int slot = std::stoi(std::string(key));
         return slot < SlotCount ? slot : -1;
     }
-    std::string lower = Lower(key);
+    std::string lower = AsciiLowered(key);
     for (int slot = 0; slot < SlotCount; ++slot)
         if (SlotNames[slot] == lower)
             return slot;
@@ -126,8 +120,8 @@ BuildManifest ReadBuildManifest(const std::string& manifestPath, const UtcTime& 
 
     for (const IniEntry& entry : ini.Entries()) {
         failAtStrayLineBefore(entry.line);
-        const std::string section = Lower(entry.section);
-        const std::string key = Lower(entry.key);
+        const std::string section = AsciiLowered(entry.section);
+        const std::string key = AsciiLowered(entry.key);
         if (section == "theme" || section == "scheme") {
             std::string where = "[" + section + "] " + key;
             if (auto [it, fresh] = seen.emplace(where, entry.line); !fresh)
@@ -156,7 +150,7 @@ BuildManifest ReadBuildManifest(const std::string& manifestPath, const UtcTime& 
     failAtStrayLineBefore(std::numeric_limits<int>::max());
     // Without it the title is empty and the archive a hidden ".sdt"; "title=" alone is a choice.
     if (std::none_of(ini.Sections().begin(), ini.Sections().end(),
-                     [](const IniSection& s) { return Lower(s.name) == "theme"; }))
+                     [](const IniSection& s) { return AsciiLowered(s.name) == "theme"; }))
         throw KestrovaError(manifestPath + ": the manifest has no [theme] section");
     return manifest;
 }

@@ -1,8 +1,10 @@
 #include "IniFile.h"
 
+#include "package/AsciiCase.h"
 #include "package/CodePage.h"
 #include "package/Errors.h"
 #include "package/FileHandle.h"
+#include "package/Utf8.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -18,19 +20,6 @@ std::string_view Trim(std::string_view text) {
         return {};
     std::size_t last = text.find_last_not_of(Blanks);
     return text.substr(first, last - first + 1);
-}
-
-char AsciiLower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (AsciiLower(a[i]) != AsciiLower(b[i]))
-            return false;
-    return true;
 }
 
 std::string_view Unquote(std::string_view value) {
@@ -57,9 +46,7 @@ std::string_view WithoutInlineComment(std::string_view value) {
 // The first maxChars characters of valid UTF-8 text; continuation bytes never start one.
 std::string CutToCharacters(const std::string& text, std::size_t maxChars) {
     std::size_t chars = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80)
-            continue;
+    for (std::size_t i = 0; i < text.size(); i += Utf8SequenceAt(text, i).length) {
         if (chars == maxChars)
             return text.substr(0, i);
         ++chars;
@@ -156,7 +143,7 @@ std::string IniFile::ReadExisting(const std::string& path) {
 
 std::string IniFile::ReadString(std::string_view section, std::string_view key) const {
     for (const IniEntry& entry : entries_)
-        if (SameName(entry.section, section) && SameName(entry.key, key))
+        if (SameIgnoringAsciiCase(entry.section, section) && SameIgnoringAsciiCase(entry.key, key))
             return CutToCharacters(entry.value, MaxValueLength);
     return {};
 }

@@ -3,6 +3,7 @@
 #include "CheckReportText.h"
 #include "CommandLineBuild.h"
 #include "app/StartTime.h"
+#include "package/AsciiCase.h"
 #include "package/PathNames.h"
 
 #include <algorithm>
@@ -20,10 +21,7 @@ constexpr std::string_view CheckHelpText =
     "too, and builds all the same.\n";
 
 bool EndsWithSdt(std::string_view path) {
-    std::string extension(FileExtension(path));
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension == ".sdt";
+    return SameIgnoringAsciiCase(FileExtension(path), ".sdt");
 }
 
 // The manifest a build's arguments name: the first argument that is neither an option nor the

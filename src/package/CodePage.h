@@ -19,5 +19,3 @@ SingleByteText FromUtf8(std::string_view utf8, CodePage page, char substitute = 
 
 /// Converts single-byte text to UTF-8.
 std::string ToUtf8(std::string_view bytes, CodePage page);
-
-bool IsValidUtf8(std::string_view text);

@@ -1,5 +1,7 @@
 #include "MediaSniffing.h"
 
+#include "AsciiCase.h"
+
 #include <algorithm>
 #include <array>
 #include <cstddef>
@@ -47,15 +49,6 @@ std::size_t Id3TagLength(std::string_view bytes) {
     return 10 + size + (footer ? 10 : 0);
 }
 
-char Lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool SameLetters(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return Lower(x) == Lower(y); });
-}
-
 struct FormatExtensions {
     std::string_view format;
     std::array<std::string_view, 2> extensions;
@@ -84,7 +77,8 @@ std::string_view SniffMelodyFormat(std::string_view bytes) {
 bool ExtensionFitsFormat(std::string_view format, std::string_view extension) {
     for (const FormatExtensions& entry : OtherNames)
         if (entry.format == format)
-            return std::any_of(entry.extensions.begin(), entry.extensions.end(),
-                               [&](std::string_view name) { return SameLetters(name, extension); });
-    return SameLetters(format, extension);
+            return std::any_of(
+                entry.extensions.begin(), entry.extensions.end(),
+                [&](std::string_view name) { return SameIgnoringAsciiCase(name, extension); });
+    return SameIgnoringAsciiCase(format, extension);
 }

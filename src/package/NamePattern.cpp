@@ -1,11 +1,14 @@
 #include "NamePattern.h"
 
+#include "AsciiCase.h"
+#include "Utf8.h"
+
 #include <vector>
 
 namespace {
 
 char32_t FoldAscii(char32_t c) {
-    return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c;
+    return c < 0x80 ? static_cast<char32_t>(AsciiLower(static_cast<char>(c))) : c;
 }
 
 /// Splits UTF-8 into characters, so "?" takes a whole Cyrillic letter. A byte that does not
@@ -14,30 +17,15 @@ std::vector<char32_t> Characters(std::string_view text) {
     std::vector<char32_t> out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
-        unsigned char lead = static_cast<unsigned char>(text[i]);
-        std::size_t length = lead < 0x80         ? 1
-                             : (lead >> 5) == 6  ? 2
-                             : (lead >> 4) == 14 ? 3
-                             : (lead >> 3) == 30 ? 4
-                                                 : 0;
-        char32_t c = length == 1   ? lead
-                     : length == 2 ? lead & 0x1F
-                     : length == 3 ? lead & 0x0F
-                                   : lead & 0x07;
-        bool valid = length > 0 && i + length <= text.size();
-        for (std::size_t k = 1; valid && k < length; ++k) {
-            unsigned char next = static_cast<unsigned char>(text[i + k]);
-            valid = (next & 0xC0) == 0x80;
-            c = c << 6 | (next & 0x3F);
-        }
-        if (!valid) {
+        const Utf8Sequence sequence = Utf8SequenceAt(text, i);
+        if (!sequence.whole) {
             // Marked apart from every real character, so it only matches the same raw byte.
-            out.push_back(0x110000 + lead);
+            out.push_back(0x110000 + static_cast<unsigned char>(text[i]));
             ++i;
             continue;
         }
-        out.push_back(FoldAscii(c));
-        i += length;
+        out.push_back(FoldAscii(sequence.code));
+        i += sequence.length;
     }
     return out;
 }
@@ -128,11 +116,5 @@ bool MatchesNamePattern(std::string_view pattern, std::string_view name) {
 }
 
 bool SameEntryName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (FoldAscii(static_cast<unsigned char>(a[i])) !=
-            FoldAscii(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
+    return SameIgnoringAsciiCase(a, b);
 }

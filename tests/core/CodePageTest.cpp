@@ -1,5 +1,7 @@
 #include "package/CodePage.h"
 
+#include "package/Utf8.h"
+
 #include <gtest/gtest.h>
 
 TEST(CodePage, CyrillicConvertsToTheSingleBytePages) {
