@@ -69,6 +69,16 @@ void QtUserDialogs::ShowError(QWidget* parent, const QString& caption, const QSt
     box.exec();
 }
 
+void QtUserDialogs::ShowMessage(QWidget* parent, const QString& caption, const QString& text) {
+    QMessageBox box(QMessageBox::Information, caption, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+bool QtUserDialogs::Ask(QWidget* parent, const QString& caption, const QString& question) {
+    return QMessageBox::question(parent, caption, question, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
 void QtUserDialogs::RunModal(QDialog& dialog) {
     dialog.exec();
 }

@@ -38,6 +38,10 @@ public:
     virtual QColor ChooseColour(QWidget* parent, const QColor& initial, const QString& title) = 0;
     /// A modal box with the error icon and one "OK" button.
     virtual void ShowError(QWidget* parent, const QString& caption, const QString& text) = 0;
+    /// A modal box with the information icon and one "OK" button.
+    virtual void ShowMessage(QWidget* parent, const QString& caption, const QString& text) = 0;
+    /// A question with "Yes" and "No"; true for "Yes".
+    virtual bool Ask(QWidget* parent, const QString& caption, const QString& question) = 0;
     virtual void RunModal(QDialog& dialog) = 0;
     /// Opens a document or web page with its associated program; the outcome is not reported.
     virtual void OpenUrl(const QUrl& url) = 0;
@@ -50,6 +54,8 @@ public:
     QString ChooseSaveFile(QWidget* parent, const FileRequest& request) override;
     QColor ChooseColour(QWidget* parent, const QColor& initial, const QString& title) override;
     void ShowError(QWidget* parent, const QString& caption, const QString& text) override;
+    void ShowMessage(QWidget* parent, const QString& caption, const QString& text) override;
+    bool Ask(QWidget* parent, const QString& caption, const QString& question) override;
     void RunModal(QDialog& dialog) override;
     void OpenUrl(const QUrl& url) override;
 };

@@ -20,6 +20,9 @@ public:
     QStringList colourTitles;
     QStringList errorCaptions;
     QStringList errorTexts;
+    QStringList messageTexts;
+    QStringList questions;
+    QList<bool> replies; // taken in order; "No" when none is left
     QList<QUrl> openedUrls;
     int modalRuns = 0;
     std::function<void(QDialog&)> onModal;
@@ -40,6 +43,13 @@ public:
     void ShowError(QWidget*, const QString& caption, const QString& text) override {
         errorCaptions.append(caption);
         errorTexts.append(text);
+    }
+    void ShowMessage(QWidget*, const QString&, const QString& text) override {
+        messageTexts.append(text);
+    }
+    bool Ask(QWidget*, const QString&, const QString& question) override {
+        questions.append(question);
+        return !replies.isEmpty() && replies.takeFirst();
     }
     void RunModal(QDialog& dialog) override {
         ++modalRuns;
