@@ -121,17 +121,13 @@ UnpackResult UnpackTheme(const std::string& archivePath, const std::string& fold
         manifest.Line("title", TitleFromArchiveName(archivePath));
     }
 
-    // The entries to write, each once, in the order the manifest first names them.
+    // The entries to write, in the order the manifest names them.
     std::vector<const ThemeArchiveEntry*> files;
-    std::vector<bool> taken(archive.entries.size());
     manifest.Section("slots");
     for (const SlotAssignment& assignment : matching.assignments) {
         const ThemeArchiveEntry& entry = archive.entries[assignment.entry];
         manifest.Line(SlotNames[assignment.slot], entry.name);
-        if (!taken[assignment.entry]) {
-            taken[assignment.entry] = true;
-            files.push_back(&entry);
-        }
+        files.push_back(&entry);
     }
     if (const ThemeArchiveEntry* scheme = archive.Find(ColourSchemeFileName)) {
         result.scheme =

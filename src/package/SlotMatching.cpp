@@ -48,9 +48,11 @@ SlotMatching MatchSlots(const ThemeArchive& archive, const std::vector<ResourceL
             matching.unknownResources.push_back(line);
             continue;
         }
-        named[found->second] = true;
-        if (slotOf[found->second] >= 0)
+        // A file chosen again adds a line but no second entry; it is staged once, where the
+        // archive has it.
+        if (slotOf[found->second] >= 0 && !named[found->second])
             matching.assignments.push_back({slotOf[found->second], found->second});
+        named[found->second] = true;
     }
     for (std::size_t i = 0; i < entries.size(); ++i) {
         if (slotOf[i] >= 0) {

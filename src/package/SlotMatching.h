@@ -15,9 +15,9 @@ struct SlotAssignment {
 };
 
 struct SlotMatching {
-    /// The order to stage the files in: one per resource line that names a slot's file, so a
-    /// slot chosen twice is chosen twice again; then the slots' files no line names, in archive
-    /// order.
+    /// The order to stage the files in, each file once: as the first resource line that names
+    /// it stands, then the slots' files no line names, in archive order. A slot with files of
+    /// two extensions gets both, as a slot chosen twice did.
     std::vector<SlotAssignment> assignments;
     /// Entries that belong to no slot, besides SkinScheme.col and config.spc.
     std::vector<std::size_t> unmatchedEntries;

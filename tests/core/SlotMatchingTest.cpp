@@ -45,11 +45,11 @@ TEST(SlotMatching, OrderComesFromTheResourceLinesSlotsFromTheNames) {
         {"readme", "readme.txt"},
     };
     SlotMatching matching = MatchSlots(archive, lines);
-    // Lines first, repeats kept; then the files no line names, in archive order.
+    // Each file once, at its first line; then the files no line names, in archive order.
     EXPECT_EQ(Assigned(archive, matching),
               (std::vector<std::string>{"7:IDLE_WALLPAPER.JPG", "0:standard_ringtone.mid",
-                                        "0:standard_ringtone.mp3", "7:IDLE_WALLPAPER.JPG",
-                                        "6:progressbar.png", "31:thumbnail_icon.png"}));
+                                        "0:standard_ringtone.mp3", "6:progressbar.png",
+                                        "31:thumbnail_icon.png"}));
     EXPECT_EQ(matching.unmatchedEntries, (std::vector<std::size_t>{2}));
     EXPECT_EQ(matching.unknownResources, (std::vector<std::size_t>{3}));
     EXPECT_EQ(matching.emptySlots, AllSlotsBut({0, 6, 7, 31}));

@@ -3,8 +3,10 @@
 #include "TestSupport.h"
 #include "ZipWriterFixture.h"
 #include "app/ThemeUnpack.h"
+#include "package/DescriptorReader.h"
 #include "package/DosTime.h"
 #include "package/Errors.h"
+#include "package/SlotMatching.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -143,6 +145,25 @@ TEST_F(TestArchives, LimitsAreBoundsNotTargets) {
     limits = {};
     limits.totalSize = 3 * (400 << 10);
     EXPECT_EQ(ReadThemeArchive(Archive("total"), limits).entries.size(), 3u);
+}
+
+TEST_F(TestArchives, ADescriptorThatDoesNotHelpStillLetsTheThemeOpen) {
+    ThemeArchive notXml = ReadThemeArchive(Archive("descriptor-not-xml"));
+    DescriptorContents unreadable = ReadArchiveDescriptor(notXml);
+    EXPECT_EQ(unreadable.status, DescriptorStatus::Unreadable);
+    EXPECT_EQ(unreadable.problem, "syntax error at line 1, column 1");
+    SlotMatching byName = MatchSlots(notXml, unreadable.resources);
+    ASSERT_EQ(byName.assignments.size(), 1u);
+    EXPECT_EQ(byName.assignments[0].slot, 7);
+
+    // 10,000 lines that all name the one wallpaper: read, and the file is staged once.
+    ThemeArchive many = ReadThemeArchive(Archive("descriptor-10000-lines"));
+    DescriptorContents lines = ReadArchiveDescriptor(many);
+    EXPECT_EQ(lines.status, DescriptorStatus::Read);
+    EXPECT_EQ(lines.resources.size(), 10000u);
+    SlotMatching once = MatchSlots(many, lines.resources);
+    ASSERT_EQ(once.assignments.size(), 1u);
+    EXPECT_TRUE(once.unknownResources.empty());
 }
 
 // Media, a descriptor and their times, packed by other programs the way people pack themes.

@@ -4,8 +4,8 @@ again from the theme.ini that wrote; both archives must pass unzip -t and hold t
 byte for byte and with the same times, as Python's zipfile reads them.
 
 Runs twice: on the manifest given, and on a variant with a Cyrillic title, texts that need
-quoting in an ini file, one slot chosen twice with the same file and another with a second
-extension, and a colour scheme of its own.
+quoting in an ini file, a slot chosen a second time with another extension, and a colour
+scheme of its own.
 
 usage: check_unpack_round_trip.py KESTROVA_BUILD MANIFEST.ini
 """
@@ -38,7 +38,6 @@ def variant(manifest, folder):
     parser.read(manifest, encoding="utf-8")
     media = pathlib.Path(manifest).parent
     slots = [f"{key}={media / value}" for key, value in parser.items("slots")]
-    slots.append(f"idle_wallpaper={media / parser['slots']['idle_wallpaper']}")
     slots.append(f"background_picture_body_tab={media / 'progressbar.png'}")
     scheme = folder / "custom.col"
     scheme.write_bytes(b"ColourScheme Custom\nData\n" + bytes(range(256)) * 3)
