@@ -46,7 +46,10 @@ public:
     void Section(std::string_view name) {
         if (!text_.empty())
             text_ += "\n";
-        text_ += "[" + std::string(name) + "]\n";
+        // Appended piece by piece: GCC 12 at -O3 warns wrongly about "[" + std::string.
+        text_ += '[';
+        text_ += name;
+        text_ += "]\n";
     }
     void Line(std::string_view key, const std::string& value) {
         bool exact = true;
@@ -84,7 +87,10 @@ void MakeFolder(const std::string& folder) {
 }
 
 std::string Quoted(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
+    std::string quoted(1, '"');
+    quoted += text;
+    quoted += '"';
+    return quoted;
 }
 
 } // namespace
