@@ -192,7 +192,8 @@ int RunThemeUnpack(const std::vector<std::string>& args, std::ostream& out, std:
         out << "The archive has no " << ColourSchemeFileName
             << ": a rebuilt theme carries the default DeepBlue scheme.\n";
     for (const std::string& key : result.inexactValues)
-        out << "theme.ini cannot hold the " << key << " exactly: a line break became a blank.\n";
+        out << "theme.ini cannot hold the " << key
+            << " exactly as the theme has it (line breaks become blanks).\n";
     for (int slot : result.emptySlots)
         out << "No file for slot " << slot << " " << SlotNames[slot]
             << ": kestrova-build needs one before it builds the theme.\n";

@@ -77,8 +77,8 @@ TEST_F(ThemeUnpackTest, TheCommandTellsWhatItCouldNotCarryOver) {
     std::string expected = "config.spc names \"progressbar.png\", which the archive does not "
                            "hold.\n"
                            "\"notes.txt\" belongs to no slot and is left out.\n"
-                           "theme.ini cannot hold the title exactly: a line break became a "
-                           "blank.\n";
+                           "theme.ini cannot hold the title exactly as the theme has it (line "
+                           "breaks become blanks).\n";
     for (int slot = 0; slot < SlotCount; ++slot)
         if (slot != 7)
             expected += "No file for slot " + std::to_string(slot) + " " +
