@@ -2,6 +2,7 @@
 
 #include "app/BuildManifest.h"
 #include "app/ThemeEditor.h"
+#include "app/ThemeUnpack.h"
 #include "model/WorkUnit.h"
 #include "package/Errors.h"
 
@@ -24,6 +25,9 @@ constexpr std::string_view HelpText =
     "            relative to the manifest's folder; every one of the 38 slots needs a file\n"
     "  [scheme]  file=PATH for a colour scheme of your own; without it the default\n"
     "            DeepBlue scheme is packed\n"
+    "\n"
+    "--unpack takes THEME.sdt apart into DIR: its media under their entry names and a\n"
+    "theme.ini from which kestrova-build builds the theme again.\n"
     "\n"
     "Exit status: 0 when the theme was built, 1 when it was not, 2 for a wrong command line.\n";
 
@@ -128,6 +132,8 @@ int Build(const std::string& manifestPath, const std::string& outputDir, std::os
 
 int RunCommandLineBuild(const std::vector<std::string>& args, std::ostream& out,
                         std::ostream& err) {
+    if (!args.empty() && args[0] == "--unpack")
+        return RunThemeUnpack({args.begin() + 1, args.end()}, out, err);
     std::string outputDir = ".";
     std::string manifest;
     for (std::size_t i = 0; i < args.size(); ++i) {

@@ -8,7 +8,8 @@
 #include <vector>
 
 inline constexpr std::string_view CommandLineUsage =
-    "usage: kestrova-build [-o OUTPUT_DIR] MANIFEST.ini\n";
+    "usage: kestrova-build [-o OUTPUT_DIR] MANIFEST.ini\n"
+    "       kestrova-build --unpack THEME.sdt DIR\n";
 
 /// Runs the command with its arguments (without the program name). Returns the exit status:
 /// 0 when the theme was built, 1 when it was not, 2 for a wrong command line.

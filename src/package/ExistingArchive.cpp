@@ -5,6 +5,7 @@
 #include "ZipRecords.h"
 
 #include <algorithm>
+#include <optional>
 #include <unistd.h>
 
 const char* const IncompleteZipFile = "Incomplete Zip File";
@@ -65,6 +66,31 @@ EndRecord FindEndRecord(FileHandle& file, std::uint64_t fileSize) {
     Incomplete();
 }
 
+struct Zip64Sizes {
+    std::uint64_t size;
+    std::uint64_t compressedSize;
+};
+
+// The sizes in a local header's ZIP64 extra field. Info-ZIP, packing from a pipe, writes its
+// sizes there and 0xFFFFFFFF in the header, even when the central header holds the true ones.
+std::optional<Zip64Sizes> LocalZip64Sizes(const std::string& extra) {
+    constexpr std::uint16_t Zip64ExtraId = 0x0001;
+    for (std::size_t at = 0; extra.size() - at >= 4;) {
+        std::size_t length = zip::Read16(Bytes(extra, at + 2));
+        if (extra.size() - at - 4 < length)
+            break;
+        if (zip::Read16(Bytes(extra, at)) == Zip64ExtraId && length >= 16) {
+            auto read64 = [&](std::size_t from) {
+                return zip::Read32(Bytes(extra, from)) |
+                       static_cast<std::uint64_t>(zip::Read32(Bytes(extra, from + 4))) << 32;
+            };
+            return Zip64Sizes{read64(at + 4), read64(at + 12)};
+        }
+        at += 4 + length;
+    }
+    return std::nullopt;
+}
+
 /// Finds the entry's local header and measures what a copy of it must take along.
 void MeasureLocalEntry(FileHandle& file, OldEntry& entry, std::uint16_t flags,
                        const unsigned char* central, std::uint64_t dataEnd) {
@@ -80,9 +106,11 @@ void MeasureLocalEntry(FileHandle& file, OldEntry& entry, std::uint16_t flags,
     std::uint64_t dataStart = entry.localOffset + zip::LocalHeaderSize + nameLength + extraLength;
     if (dataStart + compressedSize > dataEnd)
         Incomplete();
-    if (ReadArchiveBytes(file, entry.localOffset + zip::LocalHeaderSize,
-                         static_cast<std::size_t>(nameLength)) != entry.storedName)
+    std::string nameAndExtra = ReadArchiveBytes(file, entry.localOffset + zip::LocalHeaderSize,
+                                                static_cast<std::size_t>(nameLength + extraLength));
+    if (nameAndExtra.compare(0, nameLength, entry.storedName) != 0)
         Incomplete();
+    std::optional<Zip64Sizes> zip64 = LocalZip64Sizes(nameAndExtra.substr(nameLength));
     // A kept entry is copied as it stands, so its two headers must agree, or the new archive
     // would carry the disagreement on to every reader.
     bool descriptor = flags & zip::FlagDataDescriptor;
@@ -91,11 +119,16 @@ void MeasureLocalEntry(FileHandle& file, OldEntry& entry, std::uint16_t flags,
         // With a data descriptor the local header may leave crc and sizes as zero.
         return value == zip::Read32(central + centralAt) || (descriptor && value == 0);
     };
+    auto agreesSize = [&](std::size_t localAt, std::size_t centralAt, auto zip64Size) {
+        return agrees32(localAt, centralAt) ||
+               (zip::Read32(local + localAt) == zip::Limit && zip64 &&
+                (*zip64).*zip64Size == zip::Read32(central + centralAt));
+    };
     if (zip::Read16(central + 6) > zip::NewestVersionNeeded ||
         zip::Read16(local + 4) != zip::Read16(central + 6) || zip::Read16(local + 6) != flags ||
         zip::Read16(local + 8) != zip::Read16(central + 10) ||
         zip::Read32(local + 10) != zip::Read32(central + 12) || !agrees32(14, 16) ||
-        !agrees32(18, 20) || !agrees32(22, 24))
+        !agreesSize(18, 20, &Zip64Sizes::compressedSize) || !agreesSize(22, 24, &Zip64Sizes::size))
         Incomplete();
     std::uint64_t end = dataStart + compressedSize;
     if (descriptor) {

@@ -3,9 +3,9 @@
 
 #include "cli/ThemeCheckCommand.h"
 
-#include "core/TestSupport.h"
 #include "cli/CheckReportText.h"
 #include "cli/CommandLineBuild.h"
+#include "core/TestSupport.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
