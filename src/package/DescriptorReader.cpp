@@ -23,18 +23,8 @@ struct Reading {
     DescriptorContents contents;
     std::string root;
     std::string refusal; // why the reading was stopped, when it was
-    std::array<bool, 8> textFound{};
-
-    std::array<std::string*, 8> Texts() {
-        ThemeMetadata& m = contents.metadata;
-        return {&m.Title,      &m.Author, &m.Published, &m.Version,
-                &m.Resolution, &m.Vendor, &m.Price,     &m.Url};
-    }
+    std::array<bool, MetadataFieldCount> textFound{};
 };
-
-// The lines' names, in the order of ThemeMetadata's fields as Texts() lists them.
-constexpr std::array<std::string_view, 8> TextNames = {
-    "Title:", "Author:", "Published:", "Version:", "Resolution:", "Vendor:", "Price:", "URL:"};
 
 const char* Attribute(const XML_Char** attributes, const char* wanted) {
     for (const XML_Char** at = attributes; *at; at += 2)
@@ -52,11 +42,10 @@ void OnStart(void* data, const XML_Char* element, const XML_Char** attributes) {
         const char* content = Attribute(attributes, "content");
         if (!name || !content)
             return;
-        std::array<std::string*, 8> texts = reading.Texts();
-        for (std::size_t i = 0; i < TextNames.size(); ++i)
+        for (std::size_t i = 0; i < MetadataFields.size(); ++i)
             // The first line of a name counts, be it a txt or a url line.
-            if (TextNames[i] == name && !reading.textFound[i]) {
-                *texts[i] = content;
+            if (MetadataFields[i].name == name && !reading.textFound[i]) {
+                reading.contents.metadata.*MetadataFields[i].text = content;
                 reading.textFound[i] = true;
             }
     } else if (std::strcmp(element, "res") == 0) {

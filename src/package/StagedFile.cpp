@@ -1,5 +1,6 @@
 #include "StagedFile.h"
 
+#include "DosTime.h"
 #include "PathNames.h"
 #include "SystemCalls.h"
 
@@ -33,6 +34,11 @@ int LockExclusively(const FileHandle& file) {
 }
 
 } // namespace
+
+void StagedFile::Stamp(std::uint32_t dosDateTime) {
+    struct timespec times[2] = {{0, UTIME_OMIT}, {UnixFromDosDateTime(dosDateTime), 0}};
+    Sys.Futimens(file_.Fd(), times);
+}
 
 StagedFile::~StagedFile() {
     if (committed_ || temporaryPath_.empty())

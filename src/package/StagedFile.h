@@ -6,6 +6,7 @@
 
 #include "FileHandle.h"
 
+#include <cstdint>
 #include <string>
 #include <sys/stat.h>
 
@@ -23,6 +24,10 @@ public:
     int Create(const std::string& path, const struct stat* source = nullptr);
 
     FileHandle& File() { return file_; }
+
+    /// Gives the file the time a DOS date and time stands for, so an archive entry made from it
+    /// shows exactly that time. A stamp that fails leaves the file its own time.
+    void Stamp(std::uint32_t dosDateTime);
 
     /// Flushes the temporary file to disk and closes it. Returns 0 or an errno.
     int Finish();

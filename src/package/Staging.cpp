@@ -72,16 +72,6 @@ void CopyContents(FileHandle& source, FileHandle& destination, off_t length) {
     ReadAndWrite(source, destination, length);
 }
 
-// The copy carries the source's time as a DOS time would hold it, so an archive entry made from
-// it shows exactly the time the source had. Times a DOS date cannot hold keep the copy's own.
-void StampWithDosTime(const FileHandle& destination, const struct stat& sourceInfo) {
-    std::optional<std::uint32_t> dos = DosDateTimeFromUnix(sourceInfo.st_mtime);
-    if (!dos)
-        return;
-    struct timespec times[2] = {{0, UTIME_OMIT}, {UnixFromDosDateTime(*dos), 0}};
-    Sys.Futimens(destination.Fd(), times);
-}
-
 } // namespace
 
 void CopyFileKeepDate(const std::string& source, const std::string& destination) {
@@ -92,7 +82,10 @@ void CopyFileKeepDate(const std::string& source, const std::string& destination)
     if (int error = output.Create(destination, &sourceInfo))
         throw StreamError::Create(destination, error);
     CopyContents(input, output.File(), sourceInfo.st_size);
-    StampWithDosTime(output.File(), sourceInfo);
+    // The copy carries the source's time as a DOS time would hold it; times a DOS date cannot
+    // hold keep the copy's own.
+    if (std::optional<std::uint32_t> dos = DosDateTimeFromUnix(sourceInfo.st_mtime))
+        output.Stamp(*dos);
     if (output.Finish() != 0)
         throw StreamError::Write();
     if (int error = output.Commit())
