@@ -1,7 +1,17 @@
 #include "ThemeEditor.h"
 
 #include "package/ColourScheme.h"
+#include "package/Errors.h"
+#include "package/NamePattern.h"
+#include "package/PathNames.h"
+#include "package/SlotMatching.h"
+#include "package/StagedFile.h"
 #include "package/Staging.h"
+#include "package/ThemeArchiveReader.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <limits>
 
 namespace {
 
@@ -17,7 +27,42 @@ private:
     F f_;
 };
 
+// Writes an opened entry into the staging folder with its entry's time.
+void StageEntry(const std::string& staged, const ThemeArchiveEntry& entry) {
+    StagedFile file;
+    if (int error = file.Create(staged))
+        throw StreamError::Create(staged, error);
+    if (file.File().WriteAll(entry.data.data(), entry.data.size()) != 0)
+        throw StreamError::Write();
+    file.Stamp(entry.dosDateTime);
+    if (file.Finish() != 0)
+        throw StreamError::Write();
+    if (int error = file.Commit())
+        throw StreamError::Create(staged, error);
+}
+
+// The first resource line (after text_colors) that names a file; npos when none does.
+std::size_t LineNaming(const std::vector<ResourceLine>& lines, std::string_view file) {
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        if (lines[i].name != "text_colors" && SameEntryName(FileNamePart(lines[i].src), file))
+            return i;
+    return std::numeric_limits<std::size_t>::max();
+}
+
+// The archive's base name: the title of a theme whose descriptor does not give one.
+std::string ArchiveTitle(const std::string& archivePath) {
+    std::string name(FileNamePart(archivePath));
+    if (std::size_t dot = name.rfind('.'); dot != std::string::npos && dot > 0)
+        name.resize(dot);
+    return name;
+}
+
 } // namespace
+
+bool OpenedTheme::AllPlaced() const {
+    return descriptor == DescriptorStatus::Read && unmatchedEntries.empty() &&
+           unknownResources.empty() && emptySlots.empty();
+}
 
 ThemeEditor::ThemeEditor(std::string tempDir, std::unique_ptr<ActivityLog> log)
     : log_(std::move(log)) {
@@ -41,6 +86,91 @@ void ThemeEditor::OpenLog(const UtcTime& startTime) {
 void ThemeEditor::CloseLog() {
     if (log_)
         log_->CloseLog();
+}
+
+void ThemeEditor::NewTheme(const ThemeMetadata& metadata) {
+    startTexts_ = metadata;
+    document_.Metadata = metadata;
+    Notify();
+}
+
+bool ThemeEditor::HasWork() const {
+    const auto picked = [](const std::string& path) { return !path.empty(); };
+    const ThemeMetadata& texts = document_.Metadata;
+    bool textsChanged = false;
+    for (const MetadataFieldInfo& field : MetadataFields)
+        textsChanged = textsChanged || texts.*field.text != startTexts_.*field.text;
+    return textsChanged || !document_.Scheme.useDefault || !document_.Scheme.pickedPath.empty() ||
+           std::any_of(document_.PickedPaths.begin(), document_.PickedPaths.end(), picked);
+}
+
+std::optional<OpenedTheme> ThemeEditor::OpenTheme(const std::string& archivePath) {
+    if (building_)
+        return std::nullopt;
+    const ThemeArchive archive = ReadThemeArchive(archivePath);
+    const DescriptorContents descriptor = ReadArchiveDescriptor(archive);
+    const SlotMatching matching = MatchSlots(archive, descriptor.resources);
+
+    OpenedTheme opened;
+    opened.descriptor = descriptor.status;
+    opened.descriptorProblem = descriptor.problem;
+    opened.emptySlots = matching.emptySlots;
+    for (std::size_t entry : matching.unmatchedEntries)
+        opened.unmatchedEntries.push_back(archive.entries[entry].name);
+    for (std::size_t line : matching.unknownResources)
+        opened.unknownResources.push_back(descriptor.resources[line].src);
+
+    // From here on the theme is the archive's; what is staged before a failure stays, as the
+    // steps of a choice do.
+    OnExit notify([this] { Notify(); });
+    ThemeMetadata texts = startTexts_;
+    if (descriptor.status == DescriptorStatus::Read) {
+        texts = descriptor.metadata;
+        texts.Resolution = ThemeMetadata{}.Resolution; // the phone's, never the file's
+    } else {
+        texts.Title = ArchiveTitle(archivePath);
+    }
+    ThemeDocument fresh;
+    fresh.TempDir = document_.TempDir;
+    fresh.Metadata = texts;
+    document_ = std::move(fresh);
+    startTexts_ = texts;
+
+    // A scheme other than DeepBlue is a custom choice, made where its line stands.
+    const ThemeArchiveEntry* scheme = archive.Find(ColourSchemeFileName);
+    const bool customScheme = scheme && scheme->data != DefaultColourScheme;
+    const std::size_t schemeLine =
+        customScheme ? LineNaming(descriptor.resources, ColourSchemeFileName) : 0;
+    bool schemeStaged = !customScheme;
+    const auto stageScheme = [&] {
+        const std::string staged = JoinPath(document_.TempDir, ColourSchemeFileName);
+        StageEntry(staged, *scheme);
+        document_.FilesList.push_back(staged);
+        document_.Scheme = {false, archivePath + "/" + scheme->name, staged};
+        schemeStaged = true;
+    };
+
+    for (const SlotAssignment& assignment : matching.assignments) {
+        const ThemeArchiveEntry& entry = archive.entries[assignment.entry];
+        if (!schemeStaged && LineNaming(descriptor.resources, entry.name) > schemeLine)
+            stageScheme();
+        const int slot = assignment.slot;
+        const std::string shown = archivePath + "/" + entry.name;
+        const std::string staged = StagedSlotPath(document_.TempDir, slot, entry.name);
+        document_.PickedPaths[slot] = shown;
+        CheckStagedNameEncodable(entry.name);
+        StageEntry(staged, entry);
+        document_.FilesList.push_back(staged);
+        document_.Choices[slot].push_back(SlotFile{shown, staged});
+        if (log_)
+            log_->WriteLog(ChoiceLogEntry(shown, SlotNames[slot]));
+        document_.SlotChosen[slot] = 1;
+        if (SlotLayouts[slot].kind == skPicture)
+            opened.lastPicture = slot;
+    }
+    if (!schemeStaged)
+        stageScheme();
+    return opened;
 }
 
 void ThemeEditor::SetText(MetadataField field, std::string text) {

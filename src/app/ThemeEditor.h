@@ -4,12 +4,27 @@
 
 #include "ActivityLog.h"
 #include "model/ThemeDocument.h"
+#include "package/DescriptorReader.h"
 #include "package/ThemeBuild.h"
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
+
+/// What opening a theme could not place, so that nothing is dropped without a word.
+struct OpenedTheme {
+    DescriptorStatus descriptor = DescriptorStatus::Missing;
+    std::string descriptorProblem;
+    std::vector<std::string> unmatchedEntries; // entries that belong to no slot
+    std::vector<std::string> unknownResources; // descriptor lines that name no entry
+    std::vector<int> emptySlots;
+    /// The picture slot opened last, for the preview; -1 when there is none.
+    int lastPicture = -1;
+
+    bool AllPlaced() const;
+};
 
 class ThemeEditor {
 public:
@@ -27,6 +42,19 @@ public:
     void OpenLog(const UtcTime& startTime);
     /// Writes the closing entry. Throws InOutError.
     void CloseLog();
+
+    /// A new theme's texts: what the document starts from and HasWork compares against.
+    void NewTheme(const ThemeMetadata& metadata);
+    /// Whether the user has chosen anything or changed a text since the theme was started or
+    /// opened.
+    bool HasWork() const;
+
+    /// Replaces the theme with the one in a theme archive, as if its files had been chosen in
+    /// the order of its descriptor: each is staged under its slot's name with its entry's time,
+    /// listed, logged as "<archive>/<entry>" and marked. The archive is read whole first, so one
+    /// that is damaged or breaks a limit throws (StreamError, ZipError) and changes nothing.
+    /// Refused (nullopt) while a build runs.
+    std::optional<OpenedTheme> OpenTheme(const std::string& archivePath);
 
     void SetText(MetadataField field, std::string text);
     /// The entry written when the user leaves a metadata field, whatever it holds.
@@ -52,5 +80,6 @@ private:
     ThemeDocument document_;
     std::unique_ptr<ActivityLog> log_;
     std::vector<std::function<void()>> observers_;
+    ThemeMetadata startTexts_;
     bool building_ = false;
 };

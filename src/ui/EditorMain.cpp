@@ -10,7 +10,9 @@
 #include "app/ProgramFolder.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QScreen>
+#include <QTimer>
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -33,6 +35,13 @@ int main(int argc, char** argv) {
         form.move(screen.center() - form.rect().center());
         form.show();
         WatchFirstPaint(form);
+        // "kestrova THEME.sdt", as a desktop entry passes a file it opens.
+        const QStringList arguments = QCoreApplication::arguments();
+        if (arguments.size() > 1)
+            QTimer::singleShot(
+                0, &form, [&form, path = QFileInfo(arguments.at(1)).absoluteFilePath()] {
+                    RunHandler(form.Dialogs(), &form, [&] { form.OpenThemeFile(path); });
+                });
         result = QApplication::exec();
     } // FormDestroy runs here, while the application still stands
     return result;

@@ -65,6 +65,37 @@ private:
     QProgressBar* progress_;
 };
 
+// What opening a theme left out, in one message.
+QString OpenedThemeText(const OpenedTheme& opened) {
+    QStringList parts;
+    if (opened.descriptor == DescriptorStatus::Missing)
+        parts << TForm1::tr("В теме нет описания config.spc: файлы разложены по элементам по их "
+                            "именам.");
+    if (opened.descriptor == DescriptorStatus::Unreadable)
+        parts << TForm1::tr("Описание config.spc не читается (%1): файлы разложены по элементам "
+                            "по их именам.")
+                     .arg(QString::fromStdString(opened.descriptorProblem));
+    const auto list = [](const std::vector<std::string>& names) {
+        QStringList shown;
+        for (const std::string& name : names)
+            shown << QString::fromStdString(name);
+        return shown.join(", ");
+    };
+    if (!opened.unmatchedEntries.empty())
+        parts << TForm1::tr("Файлы, которые не относятся ни к одному элементу: %1.")
+                     .arg(list(opened.unmatchedEntries));
+    if (!opened.unknownResources.empty())
+        parts << TForm1::tr("Файлы, которые описание называет, но которых нет в теме: %1.")
+                     .arg(list(opened.unknownResources));
+    if (!opened.emptySlots.empty()) {
+        std::vector<std::string> names;
+        for (int slot : opened.emptySlots)
+            names.emplace_back(SlotNames[slot]);
+        parts << TForm1::tr("Элементы без файла: %1.").arg(list(names));
+    }
+    return parts.join("\n\n");
+}
+
 std::string ToStd(const QString& text) {
     return text.toStdString();
 }
@@ -135,8 +166,9 @@ void TForm1::FormCreate() {
     }
     TabbedNotebook1->setCurrentIndex(0);
     const UtcTime start = ReadUtcClock();
-    editor_.SetText(MetadataField::Published, DefaultPublicationDate(start));
-    Refresh();
+    ThemeMetadata texts;
+    texts.Published = DefaultPublicationDate(start);
+    editor_.NewTheme(texts);
     editor_.OpenLog(start);
 }
 
@@ -279,6 +311,37 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         if (field == watched)
             Guarded(handler);
     return false;
+}
+
+void TForm1::OpenThemeClick() {
+    if (building_)
+        return;
+    FileRequest request;
+    request.title = tr("Открыть тему");
+    request.filters = {{tr("Тема EL71 (*.sdt)"), {"*.sdt"}}};
+    request.directory = FromStd(layout_.themesFolder);
+    request.lastFile = lastThemeFile_;
+    request.mustExist = true;
+    const QString chosen = dialogs_.ChooseFile(this, request);
+    if (chosen.isEmpty())
+        return;
+    lastThemeFile_ = chosen;
+    OpenThemeFile(chosen);
+}
+
+void TForm1::OpenThemeFile(const QString& path) {
+    if (building_)
+        return;
+    if (editor_.HasWork() &&
+        !dialogs_.Ask(this, windowTitle(), tr("Открыть тему и отказаться от текущих изменений?")))
+        return;
+    const std::optional<OpenedTheme> opened = editor_.OpenTheme(ToStd(path));
+    if (!opened)
+        return;
+    if (opened->lastPicture >= 0)
+        ShowInPreview(opened->lastPicture);
+    if (!opened->AllPlaced())
+        dialogs_.ShowMessage(this, windowTitle(), OpenedThemeText(*opened));
 }
 
 void TForm1::OverviewClick() {

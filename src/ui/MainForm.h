@@ -44,6 +44,7 @@ public:
 
     const ThemeDocument& State() const { return editor_.Document(); }
     ThemeEditor& Editor() { return editor_; }
+    UserDialogs& Dialogs() { return dialogs_; }
     bool Building() const { return building_; }
     QString StatusText() const;
     /// Panel 0 of the status bar; text is asked again when the language changes.
@@ -69,6 +70,9 @@ public:
     void TVendEditExit();
     void TPEditExit();
     void TUEditExit();
+    void OpenThemeClick();
+    /// Opens a theme archive in place of the current theme, asking first when that holds work.
+    void OpenThemeFile(const QString& path);
     void OverviewClick();
     void ColourSchemeClick();
     void ThemesFolderClick();
@@ -125,6 +129,7 @@ private:
     QString lastMelodyFile_;
     QString lastPictureFile_;
     QString lastSchemeFile_;
+    QString lastThemeFile_;
 
     QTabWidget* TabbedNotebook1 = nullptr;
     QLineEdit* TNEdit = nullptr;

@@ -137,6 +137,10 @@ void TForm1::CreateControls() {
 
     CreateFooter(client);
     SetFocusOrder();
+    // A theme dropped anywhere else on the window opens.
+    new DropTarget(
+        client, [](const QString& path) { return HasExtension(path, ".sdt"); },
+        [this](const QString& path) { RunHandler(dialogs_, this, [&] { OpenThemeFile(path); }); });
 }
 
 void TForm1::CreateMenu() {
@@ -146,6 +150,9 @@ void TForm1::CreateMenu() {
     AddItem(file, "N6", QT_TR_NOOP("&Выход"), &TForm1::N6Click);
 
     QMenu* theme = AddMenu(bar, "ThemeMenu", QT_TR_NOOP("&Тема"));
+    AddItem(theme, "OpenThemeItem", QT_TR_NOOP("&Открыть тему…"), &TForm1::OpenThemeClick)
+        ->setShortcut(QKeySequence::Open);
+    theme->addSeparator();
     AddItem(theme, "OverviewItem", QT_TR_NOOP("Обзор темы…"), &TForm1::OverviewClick)
         ->setShortcut(Qt::Key_F5);
     AddItem(theme, "ColourSchemeItem", QT_TR_NOOP("Цветовая схема…"), &TForm1::ColourSchemeClick);

@@ -3,10 +3,12 @@
 #include "app/ThemeEditor.h"
 
 #include "TestSupport.h"
+#include "package/ColourScheme.h"
 #include "package/Errors.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace fs = std::filesystem;
 
@@ -150,4 +152,137 @@ TEST_F(ThemeEditorTest, ChoicesAreRefusedWhileABuildRuns) {
     EXPECT_TRUE(reporter.refused);
     EXPECT_FALSE(editor->Building());
     EXPECT_TRUE(fs::exists(folder / "Busy.sdt"));
+}
+
+namespace {
+
+// The entries of an archive as Python's zipfile sees them: name, time, attributes, CRC, method.
+std::string ArchiveListing(const std::string& archive) {
+    auto result = test::Run("/usr/bin/python3 -c 'import sys, zipfile\n"
+                            "z = zipfile.ZipFile(sys.argv[1], metadata_encoding=\"cp866\")\n"
+                            "assert z.testzip() is None\n"
+                            "for i in z.infolist():\n"
+                            "    print(i.filename, i.date_time, i.external_attr, i.internal_attr,\n"
+                            "          i.compress_type, i.CRC, i.file_size)' " +
+                            test::ShellQuote(archive));
+    EXPECT_EQ(result.exitCode, 0) << result.output;
+    return result.output;
+}
+
+std::string Member(const std::string& archive, const std::string& name) {
+    auto result = test::Run("/usr/bin/python3 -c 'import sys, zipfile\n"
+                            "z = zipfile.ZipFile(sys.argv[1])\n"
+                            "sys.stdout.buffer.write(z.read(sys.argv[2]))' " +
+                            test::ShellQuote(archive) + " " + test::ShellQuote(name));
+    EXPECT_EQ(result.exitCode, 0) << result.output;
+    return result.output;
+}
+
+struct QuietReporter : BuildReporter {
+    void SetStatus(BuildStatus) override {}
+    void SetProgress(int) override {}
+};
+
+} // namespace
+
+TEST_F(ThemeEditorTest, AnOpenedThemeBuildsAgainByteForByte) {
+    test::ScopedTimeZone zone("UTC");
+    fs::create_directories(folder / "media");
+    fs::create_directories(folder / "first");
+    fs::create_directories(folder / "again");
+    // All 38 slots in a shuffled order, a custom scheme between them, texts that need escaping.
+    std::vector<int> order;
+    for (int slot = 0; slot < SlotCount; ++slot)
+        order.push_back((slot * 17 + 5) % SlotCount);
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        const int slot = order[i];
+        const std::string source = folder / ("media/" + std::to_string(slot) + ".bin");
+        test::WriteFile(source, "slot " + std::to_string(slot) + std::string(slot * 100, 'x'));
+        test::SetLocalMTime(source, 2020, 1, 2, 3, 4, 6 + 2 * int(i % 20));
+        editor->ChooseSlotFile(slot, source);
+        if (i == 20) {
+            std::string scheme(DefaultColourScheme);
+            scheme.replace(scheme.find("DeepBlue"), 8, "Mine0000");
+            test::WriteFile(folder / "media/mine.col", scheme);
+            test::SetLocalMTime(folder / "media/mine.col", 2021, 6, 7, 8, 9, 10);
+            editor->SetUseDefaultScheme(false);
+            editor->ChooseColourScheme(folder / "media/mine.col");
+        }
+    }
+    editor->SetText(MetadataField::Title, "Осень \"<&\"");
+    editor->SetText(MetadataField::Author, "Морвейн & Co <tm>");
+    editor->SetText(MetadataField::Published, "2007-7-30");
+    QuietReporter reporter;
+    ASSERT_TRUE(editor->Build({folder / "first", {}}, reporter));
+    const std::string first = folder / "first/Осень \"<&\".sdt";
+
+    // Another run, another staging folder: the theme is opened and built again as it is.
+    const std::string otherTemp = folder / "temp2";
+    fs::create_directories(otherTemp);
+    ThemeEditor reopened(otherTemp);
+    const std::optional<OpenedTheme> opened = reopened.OpenTheme(first);
+    ASSERT_TRUE(opened);
+    EXPECT_TRUE(opened->AllPlaced());
+    EXPECT_TRUE(reopened.Document().AllSlotsChosen());
+    EXPECT_FALSE(reopened.Document().Scheme.useDefault);
+    EXPECT_EQ(reopened.Document().Scheme.pickedPath, first + "/SkinScheme.col");
+    EXPECT_EQ(reopened.Document().PickedPaths[7], first + "/idle_wallpaper.bin");
+    EXPECT_EQ(reopened.Document().Metadata.Author, "Морвейн & Co <tm>");
+    ASSERT_TRUE(reopened.Build({folder / "again", {}}, reporter));
+    const std::string again = folder / "again/Осень \"<&\".sdt";
+
+    EXPECT_EQ(ArchiveListing(again), ArchiveListing(first));
+    EXPECT_EQ(Member(again, "config.spc"), Member(first, "config.spc"));
+    EXPECT_EQ(Member(again, "SkinScheme.col"), Member(first, "SkinScheme.col"));
+    EXPECT_EQ(Member(again, "preview_animation.bin"), Member(first, "preview_animation.bin"));
+}
+
+TEST_F(ThemeEditorTest, AHostileArchiveLeavesTheThemeAsItWas) {
+    const std::string archives = folder / "archives";
+    auto made = test::Run("/usr/bin/python3 " KESTROVA_TEST_TOOLS "/make_test_archives.py " +
+                          test::ShellQuote(archives));
+    ASSERT_EQ(made.exitCode, 0) << made.output;
+    editor->ChooseSlotFile(0, folder / "Ring.MID");
+    editor->SetText(MetadataField::Title, "Mine");
+    const ThemeDocument before = editor->Document();
+    const std::string log = Log();
+
+    for (const char* name : {"dotdot", "absolute", "folder", "bomb", "crc", "truncated-entry",
+                             "encrypted", "not-zip"}) {
+        const std::string archive = archives + "/" + name + ".sdt";
+        EXPECT_THROW(editor->OpenTheme(archive), KestrovaError) << name;
+        EXPECT_EQ(editor->Document().FilesList, before.FilesList) << name;
+        EXPECT_EQ(editor->Document().PickedPaths, before.PickedPaths) << name;
+        EXPECT_EQ(editor->Document().Metadata.Title, "Mine") << name;
+        EXPECT_EQ(Log(), log) << name;
+    }
+    // Nothing was written anywhere but where it was before.
+    EXPECT_FALSE(fs::exists(folder / "x"));
+    EXPECT_FALSE(fs::exists("/tmp/x") && test::ReadFile("/tmp/x") == "outside");
+    std::vector<std::string> staged;
+    for (const auto& entry : fs::directory_iterator(temp))
+        staged.push_back(entry.path().filename().string());
+    EXPECT_EQ(staged, std::vector<std::string>{"standard_ringtone.MID"});
+}
+
+TEST_F(ThemeEditorTest, AThemeWithoutADescriptorOpensByItsNames) {
+    const std::string archives = folder / "archives";
+    auto made = test::Run("/usr/bin/python3 " KESTROVA_TEST_TOOLS "/make_test_archives.py " +
+                          test::ShellQuote(archives));
+    ASSERT_EQ(made.exitCode, 0) << made.output;
+
+    const std::optional<OpenedTheme> opened =
+        editor->OpenTheme(archives + "/descriptor-not-xml.sdt");
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(opened->descriptor, DescriptorStatus::Unreadable);
+    EXPECT_FALSE(opened->descriptorProblem.empty());
+    EXPECT_EQ(opened->emptySlots.size(), std::size_t(SlotCount - 1));
+    EXPECT_EQ(opened->lastPicture, 7);
+    const ThemeDocument& document = editor->Document();
+    EXPECT_EQ(document.Metadata.Title, "descriptor-not-xml");
+    EXPECT_EQ(document.FilesList, PackageList{temp + "/idle_wallpaper.jpg"});
+    EXPECT_EQ(document.SlotChosen[7], 1);
+    EXPECT_TRUE(document.Scheme.useDefault);
+    const std::string shown = archives + "/descriptor-not-xml.sdt/idle_wallpaper.jpg";
+    EXPECT_NE(Log().find("\"" + shown + "\" is choosed as idle_wallpaper\n"), std::string::npos);
 }

@@ -169,7 +169,11 @@ void MainWindowTest::windowFrameAndMenu() {
             items << item->text();
         menus << menu->text() + ": " + items.join(", ");
     }
-    QCOMPARE(menus, QStringList({"&Файл: &Выход", "С&правка: Помощь, О программе"}));
+    // Between "Файл", which keeps its one item, and "Справка": the theme as a whole.
+    QCOMPARE(menus, QStringList({"&Файл: &Выход",
+                                 "&Тема: &Открыть тему…, , Обзор темы…, Цветовая схема…, , "
+                                 "Папка с темами",
+                                 "С&правка: Помощь, О программе"}));
 
     QCOMPARE(form.StatusText(), QString("Вас приветствует Kestrova для Benq-Siemens EL71!"));
     QCOMPARE(Find(form, "StatusPanel0")->width(), 350);

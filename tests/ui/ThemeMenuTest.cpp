@@ -12,6 +12,7 @@
 #include <QDropEvent>
 #include <QLabel>
 #include <QMimeData>
+#include <QProcess>
 #include <QProgressBar>
 #include <QTest>
 
@@ -26,6 +27,8 @@ private slots:
     void droppedFiles();
     void dropDuringABuildIsRefused();
     void overviewFollowsTheDocument();
+    void openingATheme();
+    void droppedThemeOpensAndAsksFirst();
 };
 
 namespace {
@@ -40,6 +43,35 @@ bool Drop(QWidget* target, const QString& file) {
     QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &drop);
     return drop.isAccepted();
+}
+
+// A small theme made by Python's zipfile: a wallpaper, a melody, a file of no slot, and a
+// descriptor that also names a file the archive lacks.
+QString SmallTheme(const Workspace& workspace) {
+    const QString wallpaper = workspace.Picture("wall.png", 240, 320);
+    const QString archive = workspace.Media("Зима.sdt");
+    const char* script = R"(import sys, zipfile
+wallpaper, archive = sys.argv[1], sys.argv[2]
+config = ('<?xml version="1.0"?>\n<package>\n<summary>\n'
+          '<txt name="Title:" content="Зимняя"/>\n<txt name="Author:" content="Морвейн"/>\n'
+          '</summary>\n<format type="theme" version="1.1">\n'
+          '<res name="text_colors" src="SkinScheme.col"/>\n'
+          '<res name="standard_ringtone" src="standard_ringtone.mid"/>\n'
+          '<res name="idle_wallpaper" src="idle_wallpaper.png"/>\n'
+          '<res name="wait_animation" src="wait_animation.gif"/>\n'
+          '</format>\n</package>\n').encode('cp1251')
+with zipfile.ZipFile(archive, 'w') as z:
+    z.write(wallpaper, 'idle_wallpaper.png')
+    z.writestr('standard_ringtone.mid', b'MThd')
+    z.writestr('readme.txt', b'not a slot')
+    z.writestr('config.spc', config)
+)";
+    QProcess python;
+    python.start(PYTHON, {"-c", QString::fromUtf8(script), wallpaper, archive});
+    python.waitForFinished();
+    if (python.exitCode() != 0)
+        qWarning("%s", python.readAllStandardError().constData());
+    return archive;
 }
 
 std::string Staged(const Workspace& workspace, const char* name) {
@@ -218,6 +250,65 @@ void ThemeMenuTest::overviewFollowsTheDocument() {
     QVERIFY(dialogs.requests.last().previewPane);
     QCOMPARE(int(form.State().SlotChosen[8]), 1);
     QCOMPARE(overview->Report(8).facts.height, 32);
+}
+
+void ThemeMenuTest::openingATheme() {
+    Workspace workspace;
+    const QString archive = SmallTheme(workspace);
+    FakeDialogs dialogs;
+    dialogs.answers << archive;
+    TForm1 form(dialogs, workspace.Program());
+    form.show();
+
+    auto* open = form.findChild<QAction*>("OpenThemeItem");
+    QCOMPARE(open->shortcut(), QKeySequence(QKeySequence::Open));
+    open->trigger();
+
+    // Nothing was chosen yet, so nothing is asked.
+    QVERIFY(dialogs.questions.isEmpty());
+    QCOMPARE(dialogs.requests.last().filters.first().patterns, QStringList{"*.sdt"});
+    QCOMPARE(Find<QLineEdit>(form, "TNEdit")->text(), QString("Зимняя"));
+    QCOMPARE(Find<QLineEdit>(form, "TAEdit")->text(), QString("Морвейн"));
+    QCOMPARE(Find<QLineEdit>(form, "Edit7")->text(), archive + "/idle_wallpaper.png");
+    QCOMPARE(Find<QLineEdit>(form, "Edit0")->text(), archive + "/standard_ringtone.mid");
+    QCOMPARE(int(form.State().SlotChosen[7]), 1);
+    QCOMPARE(int(form.State().SlotChosen[0]), 1);
+    QCOMPARE(form.State().FilesList, PackageList({Staged(workspace, "standard_ringtone.mid"),
+                                                  Staged(workspace, "idle_wallpaper.png")}));
+    QVERIFY(Find<QCheckBox>(form, "CheckBox1")->isChecked());
+    // The wallpaper shows in the preview, at its place.
+    QVERIFY(!Find<QLabel>(form, "Image2")->pixmap().isNull());
+    QCOMPARE(Find(form, "Image2")->pos(), QPoint(5, 5));
+    // One message lists what the theme could not place.
+    QCOMPARE(dialogs.messageTexts.size(), 1);
+    const QString message = dialogs.messageTexts.first();
+    QVERIFY2(message.contains("readme.txt"), qPrintable(message));
+    QVERIFY(message.contains("wait_animation.gif"));
+    QVERIFY(message.contains("switch_on_animation"));
+    QVERIFY(dialogs.errorTexts.isEmpty());
+}
+
+void ThemeMenuTest::droppedThemeOpensAndAsksFirst() {
+    Workspace workspace;
+    const QString archive = SmallTheme(workspace);
+    FakeDialogs dialogs;
+    TForm1 form(dialogs, workspace.Program());
+    form.show();
+    Find<QLineEdit>(form, "TNEdit")->setText("Моя");
+
+    // Work would be lost: the user is asked, and "No" keeps it.
+    dialogs.replies << false;
+    Drop(Find(form, "Edit7"), archive); // a theme goes past the slot field to the window
+    QCOMPARE(dialogs.questions, QStringList{"Открыть тему и отказаться от текущих изменений?"});
+    QCOMPARE(Find<QLineEdit>(form, "TNEdit")->text(), QString("Моя"));
+    QVERIFY(form.State().FilesList.empty());
+
+    dialogs.replies << true;
+    Drop(Find(form, "TabbedNotebook1"), archive);
+    QCOMPARE(dialogs.questions.size(), 2);
+    QCOMPARE(Find<QLineEdit>(form, "TNEdit")->text(), QString("Зимняя"));
+    QCOMPARE(form.State().FilesList.size(), 2u);
+    QVERIFY(dialogs.errorTexts.isEmpty());
 }
 
 QTEST_MAIN(ThemeMenuTest)
