@@ -54,7 +54,6 @@ bool BuildTheme(EditorState& state, const BuildOptions& options, BuildReporter& 
     WriteThemeDescriptor(state.Metadata, state.FilesList, state.TempDir);
 
     ZipWriter VCLZip1(state.FilesList);
-    VCLZip1.SetDestDir(state.TempDir);
     VCLZip1.SetRootDir(state.TempDir);
     const PackageList listBeforeBuild = state.FilesList;
     state.FilesList.push_back(std::string(ColourSchemeFileName));

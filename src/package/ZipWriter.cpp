@@ -135,12 +135,6 @@ void ZipWriter::SetRootDir(const std::string& folder) {
         rootDir_ += PathSeparator;
 }
 
-void ZipWriter::SetDestDir(const std::string& folder) {
-    destDir_ = folder;
-    if (destDir_.size() > 1 && destDir_.back() == PathSeparator)
-        destDir_.pop_back();
-}
-
 void ZipWriter::SetZipName(const std::string& path) {
     zipName_ = path;
 }

@@ -16,9 +16,6 @@ public:
     /// Bare entries of the package list are taken from here. A separator is appended.
     void SetRootDir(const std::string& folder);
     const std::string& RootDir() const { return rootDir_; }
-    /// Serves extraction only; a trailing separator is dropped.
-    void SetDestDir(const std::string& folder);
-    const std::string& DestDir() const { return destDir_; }
     /// Names differing only in letter case are different files here, so each is taken as given.
     void SetZipName(const std::string& path);
     const std::string& ZipName() const { return zipName_; }
@@ -37,6 +34,5 @@ public:
 
 private:
     std::string rootDir_;
-    std::string destDir_;
     std::string zipName_;
 };

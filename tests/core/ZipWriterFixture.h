@@ -64,7 +64,6 @@ protected:
 
     int Pack() {
         ZipWriter writer(list);
-        writer.SetDestDir(tempDir);
         writer.SetRootDir(tempDir);
         writer.SetZipName(zipName);
         return writer.PackArchive();
