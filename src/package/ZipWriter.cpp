@@ -9,6 +9,7 @@
 #include "NamePattern.h"
 #include "PackageListResolution.h"
 #include "PathNames.h"
+#include "SystemCalls.h"
 #include "ZipRecords.h"
 
 #include <algorithm>
@@ -35,6 +36,10 @@ std::uint32_t DosTimeOf(std::time_t time) {
     return local.tm_year + 1900 < 1980
                ? (0u << 25 | 1u << 21 | 1u << 16)
                : (127u << 25 | 12u << 21 | 31u << 16 | 23u << 11 | 59u << 5 | 29u);
+}
+
+StreamError NotRegularFile(const std::string& path) {
+    return StreamError("Cannot open file \"" + FullPath(path) + "\". Not a regular file");
 }
 
 /// What one pack writes: the archive, its directory so far and the names already in it.
@@ -127,6 +132,25 @@ struct PackRun {
     }
 };
 
+/// Opens the archive an update starts from; false when there is none. Anything but a regular
+/// file is refused before it is opened: a named pipe would wait for a writer for ever, and a
+/// device has no archive to give.
+bool OpenExistingArchive(const std::string& zipName, FileHandle& file, struct stat& info) {
+    if (Sys.Stat(zipName.c_str(), &info) != 0)
+        return false;
+    if (S_ISDIR(info.st_mode))
+        throw StreamError::Create(zipName, EISDIR);
+    if (!S_ISREG(info.st_mode))
+        throw NotRegularFile(zipName);
+    // Non-blocking, in case a pipe took the file's place since it was looked at.
+    file = FileHandle::Open(zipName.c_str(), O_RDONLY | O_NONBLOCK);
+    if (!file.IsOpen() || Sys.Fstat(file.Fd(), &info) != 0)
+        throw StreamError::Open(zipName, errno);
+    if (!S_ISREG(info.st_mode))
+        throw NotRegularFile(zipName);
+    return true;
+}
+
 } // namespace
 
 void ZipWriter::SetRootDir(const std::string& folder) {
@@ -145,14 +169,8 @@ int ZipWriter::PackArchive() {
     FileHandle oldFile;
     std::optional<ExistingArchive> old;
     struct stat oldInfo {};
-    if (stat(zipName_.c_str(), &oldInfo) == 0) {
-        if (S_ISDIR(oldInfo.st_mode))
-            throw StreamError::Create(zipName_, EISDIR);
-        oldFile = FileHandle::Open(zipName_.c_str(), O_RDONLY);
-        if (!oldFile.IsOpen() || fstat(oldFile.Fd(), &oldInfo) != 0)
-            throw StreamError::Open(zipName_, errno);
+    if (OpenExistingArchive(zipName_, oldFile, oldInfo))
         old = ReadExistingArchive(oldFile, static_cast<std::uint64_t>(oldInfo.st_size));
-    }
 
     ArchiveOutput out(zipName_, ProcessMessages);
     if (old)

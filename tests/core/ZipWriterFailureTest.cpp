@@ -9,7 +9,10 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <functional>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace {
@@ -138,6 +141,55 @@ TEST_F(ZipWriterFailureTest, ArchiveThatCannotBeCreatedOpenedOrRenamed) {
     Sys = RealSystemCalls;
     EXPECT_EQ(ReadFile(zipName), old);
     EXPECT_EQ(FolderContents(programDir), (std::vector<std::string>{"Theme.sdt", "temp"}));
+}
+
+TEST_F(ZipWriterFailureTest, NoRegularFileAtTheArchiveNameIsRefusedAtOnceAndLeftAlone) {
+    const std::string notRegular = "Cannot open file \"" + zipName + "\". Not a regular file";
+    struct Case {
+        const char* what;
+        std::function<void()> make;
+        fs::file_type type; // what stays at the name, as lstat sees it
+        std::string error;
+    };
+    const std::vector<Case> cases = {
+        // Opened for reading, a pipe would wait for a writer that never comes.
+        {"a named pipe", [&] { ASSERT_EQ(::mkfifo(zipName.c_str(), 0600), 0); },
+         fs::file_type::fifo, notRegular},
+        {"a link to a device", [&] { fs::create_symlink("/dev/zero", zipName); },
+         fs::file_type::symlink, notRegular},
+        {"a socket",
+         [&] {
+             int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+             sockaddr_un address{};
+             address.sun_family = AF_UNIX;
+             ASSERT_LT(zipName.size(), sizeof address.sun_path);
+             std::strcpy(address.sun_path, zipName.c_str());
+             ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+             ::close(fd);
+         },
+         fs::file_type::socket, notRegular},
+        {"a folder", [&] { fs::create_directory(zipName); }, fs::file_type::directory,
+         "Cannot create file \"" + zipName + "\". Is a directory"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.make();
+        StageThree();
+        // In a child, so a pack that waits fails the test instead of hanging it.
+        int exitCode = ExitCodeInChild([&] {
+            try {
+                Pack();
+            } catch (const StreamError& error) {
+                _exit(error.what() == c.error ? 0 : 4);
+            }
+            _exit(3);
+        });
+        ASSERT_NE(exitCode, -1) << "packing waited";
+        EXPECT_EQ(exitCode, 0) << "3: no error, 4: another message";
+        EXPECT_EQ(fs::symlink_status(zipName).type(), c.type);
+        EXPECT_EQ(FolderContents(programDir), (std::vector<std::string>{"Theme.sdt", "temp"}));
+        fs::remove(zipName);
+    }
 }
 
 /// Bytes of a little-endian field, for damaging an archive on purpose.
