@@ -41,7 +41,8 @@ ArchiveOutput::ArchiveOutput(std::string zipName, std::function<void()> processM
     : zipName_(std::move(zipName)), subject_(zipName_),
       processMessages_(std::move(processMessages)) {
     std::string_view name = FileNamePart(zipName_);
-    std::string folder = zipName_.substr(0, zipName_.size() - name.size());
+    folder_ = zipName_.substr(0, zipName_.size() - name.size());
+    const std::string& folder = folder_;
     if (static_cast<long>(name.size()) > NameMax(folder))
         throw StreamError::Create(zipName_, ENAMETOOLONG);
     std::mt19937_64 random(std::random_device{}());
@@ -89,10 +90,18 @@ void ArchiveOutput::KeepMode(unsigned mode) {
 }
 
 void ArchiveOutput::Commit() {
-    // A close can report a write the file system could not complete.
-    if (file_.Close() != 0)
+    // On disk before it takes the old archive's name, so a power loss cannot leave an empty or
+    // partly written file there; fsync and close also report writes the file system could not
+    // complete.
+    if (Sys.Fsync(file_.Fd()) != 0 || file_.Close() != 0)
         throw StreamError::Write();
     if (Sys.Rename(temporaryPath_.c_str(), zipName_.c_str()) != 0)
         throw InOutError::FromErrno(errno);
     committed_ = true;
+    // The rename itself lasts only once the folder is flushed. The archive is whole and in
+    // place either way, so a folder that cannot be flushed fails nothing.
+    FileHandle folder =
+        FileHandle::Open(folder_.empty() ? "." : folder_.c_str(), O_RDONLY | O_DIRECTORY);
+    if (folder.IsOpen())
+        (void)Sys.Fsync(folder.Fd());
 }

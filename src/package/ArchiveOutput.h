@@ -34,11 +34,12 @@ public:
     /// Gives the archive the permission bits of the one it replaces.
     void KeepMode(unsigned mode);
 
-    /// Closes the file and renames it to the archive's name.
+    /// Flushes the file to disk, renames it to the archive's name and flushes the folder.
     void Commit();
 
 private:
     std::string zipName_;
+    std::string folder_; // the archive's, with its separator; empty for the current folder
     std::string temporaryPath_;
     std::string subject_;
     FileHandle file_;

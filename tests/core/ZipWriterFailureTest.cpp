@@ -143,6 +143,68 @@ TEST_F(ZipWriterFailureTest, ArchiveThatCannotBeCreatedOpenedOrRenamed) {
     EXPECT_EQ(FolderContents(programDir), (std::vector<std::string>{"Theme.sdt", "temp"}));
 }
 
+/// The name a descriptor's file goes by, as the kernel reports it.
+std::string PathOfFd(int fd) {
+    std::error_code error;
+    return fs::read_symlink("/proc/self/fd/" + std::to_string(fd), error).string();
+}
+
+std::vector<std::string> commitSteps; // the flushes and renames of one pack, in order
+
+TEST_F(ZipWriterFailureTest, ArchiveIsFlushedBeforeItIsRenamedAndItsFolderAfter) {
+    ScopedSystemCalls restore;
+    commitSteps.clear();
+    Sys.Fsync = [](int fd) {
+        commitSteps.push_back("fsync " + fs::path(PathOfFd(fd)).filename().string());
+        return RealSystemCalls.Fsync(fd);
+    };
+    Sys.Rename = [](const char* from, const char* to) {
+        commitSteps.push_back("rename " + fs::path(from).filename().string() + " " +
+                              fs::path(to).filename().string());
+        return RealSystemCalls.Rename(from, to);
+    };
+    StageThree();
+    Pack();
+    ASSERT_EQ(commitSteps.size(), 3u);
+    const std::string temporary = commitSteps[0].substr(6);
+    EXPECT_EQ(temporary.rfind(".Theme.sdt.", 0), 0u) << temporary;
+    EXPECT_EQ(commitSteps[1], "rename " + temporary + " Theme.sdt");
+    EXPECT_EQ(commitSteps[2], "fsync program");
+    EXPECT_EQ(ReadBackZip(zipName).entries.size(), 3u);
+}
+
+TEST_F(ZipWriterFailureTest, FailedFlushOrRenameKeepsTheOldArchiveAndNoTemporary) {
+    list = {Stage("old.mid", "old entry")};
+    Pack();
+    const std::string old = ReadFile(zipName);
+    struct Case {
+        const char* what;
+        void (*breakCalls)();
+        std::string error;
+    };
+    const Case cases[] = {
+        {"the flush fails", [] { Sys.Fsync = [](int) { return errno = EIO, -1; }; },
+         "Stream write error"},
+        {"the rename fails",
+         [] { Sys.Rename = [](const char*, const char*) { return errno = EXDEV, -1; }; },
+         "I/O error 18"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScopedSystemCalls restore;
+        c.breakCalls();
+        StageThree();
+        try {
+            Pack();
+            ADD_FAILURE() << "no error";
+        } catch (const KestrovaError& error) {
+            EXPECT_EQ(error.what(), c.error);
+        }
+        EXPECT_EQ(ReadFile(zipName), old);
+        EXPECT_EQ(FolderContents(programDir), (std::vector<std::string>{"Theme.sdt", "temp"}));
+    }
+}
+
 TEST_F(ZipWriterFailureTest, NoRegularFileAtTheArchiveNameIsRefusedAtOnceAndLeftAlone) {
     const std::string notRegular = "Cannot open file \"" + zipName + "\". Not a regular file";
     struct Case {
