@@ -1,6 +1,7 @@
 #include "CommandLineBuild.h"
 
 #include "BuildManifest.h"
+#include "PrivateStagingFolder.h"
 #include "model/WorkUnit.h"
 #include "package/ColourScheme.h"
 #include "package/Errors.h"
@@ -28,30 +29,6 @@ constexpr std::string_view HelpText =
     "            DeepBlue scheme is packed\n"
     "\n"
     "Exit status: 0 when the theme was built, 1 when it was not, 2 for a wrong command line.\n";
-
-// The command's own staging folder, so that runs never meet in one; gone on every path.
-class PrivateStagingFolder {
-public:
-    PrivateStagingFolder() {
-        const char* tmp = std::getenv("TMPDIR");
-        std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/kestrova-build-XXXXXX";
-        if (!mkdtemp(pattern.data()))
-            throw KestrovaError("cannot create a staging folder in \"" +
-                                pattern.substr(0, pattern.rfind('/')) +
-                                "\": " + SystemReason(errno));
-        path_ = pattern;
-    }
-    ~PrivateStagingFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    PrivateStagingFolder(const PrivateStagingFolder&) = delete;
-    PrivateStagingFolder& operator=(const PrivateStagingFolder&) = delete;
-    const std::string& Path() const { return path_; }
-
-private:
-    std::string path_;
-};
 
 class StreamReporter : public BuildReporter {
 public:

@@ -205,6 +205,31 @@ TEST_F(ZipWriterFailureTest, FailedFlushOrRenameKeepsTheOldArchiveAndNoTemporary
     }
 }
 
+TEST_F(ZipWriterFailureTest, TemporaryThatCannotBeRemovedIsRemovedByTheNextPack) {
+    list = {Stage("old.mid", "old entry")};
+    Pack();
+    const std::string old = ReadFile(zipName);
+    {
+        ScopedSystemCalls restore;
+        Sys.Rename = [](const char*, const char*) { return errno = EACCES, -1; };
+        Sys.Unlink = [](const char*) { return errno = EBUSY, -1; };
+        StageThree();
+        try {
+            Pack();
+            ADD_FAILURE() << "no error";
+        } catch (const InOutError& error) {
+            // The failure to clean up does not hide the failure that matters.
+            EXPECT_STREQ(error.what(), "File access denied");
+        }
+    }
+    EXPECT_EQ(ReadFile(zipName), old);
+    ASSERT_EQ(FolderContents(programDir).size(), 3u);
+    StageThree();
+    Pack();
+    EXPECT_EQ(FolderContents(programDir), (std::vector<std::string>{"Theme.sdt", "temp"}));
+    EXPECT_EQ(ReadBackZip(zipName).entries.size(), 4u);
+}
+
 TEST_F(ZipWriterFailureTest, NoRegularFileAtTheArchiveNameIsRefusedAtOnceAndLeftAlone) {
     const std::string notRegular = "Cannot open file \"" + zipName + "\". Not a regular file";
     struct Case {
