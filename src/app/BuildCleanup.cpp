@@ -6,8 +6,6 @@
 
 namespace {
 
-constexpr int CleanedSignals[] = {SIGINT, SIGTERM, SIGHUP};
-
 extern "C" void RemoveHeldFilesAndEnd(int signal) {
     RemoveHeldFiles();
     // SA_RESETHAND has restored the default action; raised again, the signal is delivered as
@@ -18,7 +16,7 @@ extern "C" void RemoveHeldFilesAndEnd(int signal) {
 } // namespace
 
 void RemoveHeldFilesOnSignals() {
-    for (int signal : CleanedSignals) {
+    for (int signal : CleanupSignals) {
         struct sigaction old {};
         if (::sigaction(signal, nullptr, &old) == 0 && old.sa_handler == SIG_IGN)
             continue;
@@ -27,7 +25,7 @@ void RemoveHeldFilesOnSignals() {
         action.sa_flags = SA_RESETHAND;
         // One signal's removal is not interrupted by another's.
         sigemptyset(&action.sa_mask);
-        for (int other : CleanedSignals)
+        for (int other : CleanupSignals)
             sigaddset(&action.sa_mask, other);
         ::sigaction(signal, &action, nullptr);
     }

@@ -18,6 +18,7 @@ PrivateStagingFolder::PrivateStagingFolder() {
     const char* tmp = std::getenv("TMPDIR");
     const std::string parent = tmp && *tmp ? tmp : "/tmp";
     RemoveStaleLeftovers(parent, FolderPrefix);
+    CleanupSignalsDeferred deferred;
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string pattern = parent + "/" + FolderPrefix + "XXXXXX";
         if (!mkdtemp(pattern.data()))

@@ -51,6 +51,7 @@ ArchiveOutput::ArchiveOutput(std::string zipName, std::function<void()> processM
     RemoveStaleLeftovers(folder, prefix);
     std::mt19937_64 random(std::random_device{}());
     int error = EEXIST;
+    CleanupSignalsDeferred deferred;
     for (int attempt = 0; attempt < 100 && error == EEXIST; ++attempt) {
         temporaryPath_ = folder + prefix + RandomSuffix(random);
         file_ = FileHandle::Open(temporaryPath_.c_str(), O_RDWR | O_CREAT | O_EXCL, 0666);

@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <memory>
+#include <pthread.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -96,6 +97,18 @@ bool ClaimFresh(const FileHandle& file) {
     // A sweeping run that took the lock first may already have removed it: then no link is left.
     return Sys.Flock(file.Fd(), LOCK_EX | LOCK_NB) == 0 && Sys.Fstat(file.Fd(), &info) == 0 &&
            info.st_nlink > 0;
+}
+
+CleanupSignalsDeferred::CleanupSignalsDeferred() {
+    sigset_t deferred;
+    sigemptyset(&deferred);
+    for (int signal : CleanupSignals)
+        sigaddset(&deferred, signal);
+    pthread_sigmask(SIG_BLOCK, &deferred, &saved_);
+}
+
+CleanupSignalsDeferred::~CleanupSignalsDeferred() {
+    pthread_sigmask(SIG_SETMASK, &saved_, nullptr);
 }
 
 HeldPath::HeldPath(std::string path, int fd) : path_(std::move(path)) {

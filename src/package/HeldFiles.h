@@ -6,12 +6,29 @@
 
 #include "FileHandle.h"
 
+#include <csignal>
 #include <string>
 #include <string_view>
 
 /// Locks a file or folder just created under a fresh name. False when a run sweeping leftovers
 /// took it first: the caller closes it and picks another name.
 bool ClaimFresh(const FileHandle& file);
+
+/// The signals on which a run removes what it holds before it ends.
+inline constexpr int CleanupSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+/// Holds the cleanup signals back for its lifetime, so that a held file is created, locked
+/// and recorded before a signal can look for it.
+class CleanupSignalsDeferred {
+public:
+    CleanupSignalsDeferred();
+    ~CleanupSignalsDeferred();
+    CleanupSignalsDeferred(const CleanupSignalsDeferred&) = delete;
+    CleanupSignalsDeferred& operator=(const CleanupSignalsDeferred&) = delete;
+
+private:
+    sigset_t saved_;
+};
 
 /// Records that this process holds path through fd, for RemoveHeldFiles, from construction to
 /// destruction. Release it only after the path is gone or renamed away.
