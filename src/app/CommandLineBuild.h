@@ -8,7 +8,7 @@
 #include <vector>
 
 inline constexpr std::string_view CommandLineUsage =
-    "usage: kestrova-build [-o OUTPUT_DIR] MANIFEST.ini\n";
+    "usage: kestrova-build [-o OUTPUT_DIR] [-j THREADS] MANIFEST.ini\n";
 
 /// Runs the command with its arguments (without the program name). Returns the exit status:
 /// 0 when the theme was built, 1 when it was not, 2 for a wrong command line.

@@ -47,7 +47,8 @@ ArchiveOutput::ArchiveOutput(std::string zipName, std::function<void()> processM
     if (static_cast<long>(name.size()) > NameMax(folder))
         throw StreamError::Create(zipName_, ENAMETOOLONG);
     // Cut short, so a name near the file system's limit still leaves room for the suffix.
-    const std::string prefix = "." + std::string(name.substr(0, 200)) + ".";
+    std::string prefix = ".";
+    prefix.append(name.substr(0, 200)).append(".");
     RemoveStaleLeftovers(folder, prefix);
     std::mt19937_64 random(std::random_device{}());
     int error = EEXIST;

@@ -61,6 +61,7 @@ bool BuildTheme(EditorState& state, const BuildOptions& options, BuildReporter& 
     const std::string zipName = ArchivePath(options.outputDir, state.Metadata.Title);
     VCLZip1.SetZipName(zipName);
     VCLZip1.ProcessMessages = options.processMessages;
+    VCLZip1.PackThreads = options.packThreads;
     try {
         // A separator in the title would put the archive into another folder.
         if (state.Metadata.Title.find_first_of(PathSeparators) != std::string::npos)

@@ -26,6 +26,7 @@ struct BuildOptions {
     bool useDefaultScheme = true;          // CheckBox1
     std::string outputDir;                 // the archive goes to outputDir/<title>.sdt
     std::function<void()> processMessages; // handed to the archive writer
+    int packThreads = 0;                   // the archive writer's PackThreads
 };
 
 /// Runs one build. Returns true when it reached "Сделано!!!"; an incomplete theme returns false

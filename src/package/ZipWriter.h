@@ -3,8 +3,10 @@
 // that already exists under that name. The archive is assembled beside ZipName and renamed into
 // place only when complete, so a failure never leaves a broken archive behind.
 
+#include "EntryCompression.h"
 #include "model/EditorState.h"
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -22,9 +24,18 @@ public:
 
     PackageList& FilesList;
 
-    /// Called after every 1,024 bytes written to the archive, so a window can repaint while
-    /// packing. It must not start another pack nor touch the writer or its list.
+    /// Called on the calling thread after every 1,024 bytes written to the archive, and every
+    /// few milliseconds while the writer waits for entries deflated on other threads, so a
+    /// window can repaint while packing. It must not start another pack nor touch the writer or
+    /// its list.
     std::function<void()> ProcessMessages;
+
+    /// The threads that deflate: 0 for DefaultPackThreads(); 1 deflates each entry on the
+    /// calling thread in its turn. The archive is the same whatever the number.
+    int PackThreads = 0;
+    /// Files up to this size are read and deflated whole, on any thread; larger ones stream
+    /// through zlib on the calling thread.
+    std::uint64_t InMemoryLimit = EntryCompressor::DefaultInMemoryLimit;
 
     /// Packs every file the package list names into ZipName, updating the archive that exists
     /// there; returns how many files it packed (new or replacing an old entry). Throws

@@ -54,8 +54,9 @@ protected:
 };
 
 TEST_F(ZipWriterFailureTest, FailedWriteLeavesNothingBehindOrTheOldArchiveUntouched) {
-    for (bool update : {false, true}) {
-        SCOPED_TRACE(update ? "update" : "create");
+    for (auto [update, threads] : {std::pair{false, 1}, {true, 1}, {false, 4}, {true, 4}}) {
+        SCOPED_TRACE(std::string(update ? "update, " : "create, ") + std::to_string(threads) +
+                     " threads");
         std::string old;
         if (update) {
             list = {Stage("old.mid", "old entry")};
@@ -67,7 +68,7 @@ TEST_F(ZipWriterFailureTest, FailedWriteLeavesNothingBehindOrTheOldArchiveUntouc
             StageThree();
             FailingWrite failing(nth, ENOSPC);
             try {
-                Pack();
+                Pack(threads);
             } catch (const StreamError& error) {
                 EXPECT_STREQ(error.what(), "Stream write error");
                 const std::vector<std::string> left =
@@ -392,6 +393,7 @@ TEST_F(ZipWriterFailureTest, ProcessMessagesRunsAfterEveryKilobyteWritten) {
     writer.SetRootDir(tempDir);
     writer.SetZipName(zipName);
     writer.ProcessMessages = [&] { ++calls; };
+    writer.PackThreads = 1; // more threads add calls while the writer waits for them
     writer.PackArchive();
     EXPECT_EQ(calls, static_cast<int>(ReadFile(zipName).size() / 1024));
     EXPECT_EQ(ReadBackZip(zipName).entries.size(), 2u);
