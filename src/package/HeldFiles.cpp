@@ -23,6 +23,9 @@ struct Slot {
     std::atomic<const char*> path{nullptr};
     std::atomic<int> fd{-1};
 };
+static_assert(std::atomic<const char*>::is_always_lock_free &&
+                  std::atomic<int>::is_always_lock_free,
+              "a signal handler may only read lock-free atomics");
 constexpr int SlotCount = 16;
 Slot slots[SlotCount];
 
