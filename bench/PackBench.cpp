@@ -1,16 +1,24 @@
 // Packs the files named on the command line into an archive with the theme archive writer,
-// creating it or updating the one that exists, and prints what it took:
+// creating it or updating the one that exists, on the threads KESTROVA_THREADS asks for (else
+// on all cores), and prints what it took:
 //   packed=<files> seconds=<wall time of PackArchive> bytes=<archive size> peak_rss_kib=<peak>
+// With --threads alone it prints how many threads a pack would deflate on.
 
 #include "package/Errors.h"
+#include "package/WorkerPool.h"
 #include "package/ZipWriter.h"
 
 #include <chrono>
 #include <cstdio>
+#include <string_view>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
 int main(int argc, char** argv) {
+    if (argc == 2 && std::string_view(argv[1]) == "--threads") {
+        std::printf("%d\n", DefaultPackThreads());
+        return 0;
+    }
     if (argc < 3) {
         std::fprintf(stderr, "usage: %s ARCHIVE FILE...\n", argv[0]);
         return 2;

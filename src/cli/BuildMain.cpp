@@ -1,9 +1,11 @@
 #include "ThemeCheckCommand.h"
+#include "app/BuildCleanup.h"
 #include "picture/ThemeCheck.h"
 
 #include <iostream>
 
 int main(int argc, char** argv) {
+    RemoveHeldFilesOnSignals();
     return RunBuildProgram(std::vector<std::string>(argv + 1, argv + argc), CheckTheme, std::cout,
                            std::cerr);
 }

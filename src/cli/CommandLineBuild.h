@@ -8,7 +8,7 @@
 #include <vector>
 
 inline constexpr std::string_view CommandLineUsage =
-    "usage: kestrova-build [-o OUTPUT_DIR] MANIFEST.ini\n"
+    "usage: kestrova-build [-o OUTPUT_DIR] [-j THREADS] MANIFEST.ini\n"
     "       kestrova-build --unpack THEME.sdt DIR\n";
 
 /// Runs the command with its arguments (without the program name). Returns the exit status:

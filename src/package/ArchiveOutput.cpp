@@ -1,6 +1,7 @@
 #include "ArchiveOutput.h"
 
 #include "Errors.h"
+#include "HeldFiles.h"
 #include "PathNames.h"
 #include "SystemCalls.h"
 #include "ZipRecords.h"
@@ -41,27 +42,39 @@ ArchiveOutput::ArchiveOutput(std::string zipName, std::function<void()> processM
     : zipName_(std::move(zipName)), subject_(zipName_),
       processMessages_(std::move(processMessages)) {
     std::string_view name = FileNamePart(zipName_);
-    std::string folder = zipName_.substr(0, zipName_.size() - name.size());
+    folder_ = zipName_.substr(0, zipName_.size() - name.size());
+    const std::string& folder = folder_;
     if (static_cast<long>(name.size()) > NameMax(folder))
         throw StreamError::Create(zipName_, ENAMETOOLONG);
+    // Cut short, so a name near the file system's limit still leaves room for the suffix.
+    std::string prefix = ".";
+    prefix.append(name.substr(0, 200)).append(".");
+    RemoveStaleLeftovers(folder, prefix);
     std::mt19937_64 random(std::random_device{}());
     int error = EEXIST;
+    CleanupSignalsDeferred deferred;
     for (int attempt = 0; attempt < 100 && error == EEXIST; ++attempt) {
-        // Cut short, so a name near the file system's limit still leaves room for the suffix.
-        temporaryPath_ =
-            folder + "." + std::string(name.substr(0, 200)) + "." + RandomSuffix(random);
+        temporaryPath_ = folder + prefix + RandomSuffix(random);
         file_ = FileHandle::Open(temporaryPath_.c_str(), O_RDWR | O_CREAT | O_EXCL, 0666);
         error = file_.IsOpen() ? 0 : errno;
+        if (error == 0 && !ClaimFresh(file_)) {
+            file_.Close();
+            error = EEXIST;
+        }
     }
     if (error != 0)
         throw StreamError::Create(zipName_, error);
+    held_.emplace(temporaryPath_, file_.Fd());
 }
 
 ArchiveOutput::~ArchiveOutput() {
     if (committed_)
         return;
-    file_.Close();
+    // Removed while still locked and held, so neither a signal nor another run's sweep can
+    // find it in between; one that cannot be removed is swept by the next run.
     Sys.Unlink(temporaryPath_.c_str());
+    held_.reset();
+    file_.Close();
 }
 
 void ArchiveOutput::Write(const void* data, std::size_t size) {
@@ -89,10 +102,21 @@ void ArchiveOutput::KeepMode(unsigned mode) {
 }
 
 void ArchiveOutput::Commit() {
-    // A close can report a write the file system could not complete.
-    if (file_.Close() != 0)
+    // On disk before it takes the old archive's name, so a power loss cannot leave an empty or
+    // partly written file there; fsync also reports writes the file system could not complete.
+    if (Sys.Fsync(file_.Fd()) != 0)
         throw StreamError::Write();
+    // Still locked while it is renamed, so another run's sweep cannot take it away first.
     if (Sys.Rename(temporaryPath_.c_str(), zipName_.c_str()) != 0)
         throw InOutError::FromErrno(errno);
     committed_ = true;
+    held_.reset();
+    // fsync has already reported what the file system could not write.
+    file_.Close();
+    // The rename itself lasts only once the folder is flushed. The archive is whole and in
+    // place either way, so a folder that cannot be flushed fails nothing.
+    FileHandle folder =
+        FileHandle::Open(folder_.empty() ? "." : folder_.c_str(), O_RDONLY | O_DIRECTORY);
+    if (folder.IsOpen())
+        (void)Sys.Fsync(folder.Fd());
 }

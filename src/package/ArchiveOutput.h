@@ -4,15 +4,18 @@
 // or half-replaced archive.
 
 #include "FileHandle.h"
+#include "HeldFiles.h"
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 class ArchiveOutput {
 public:
-    /// Creates ".<name>.XXXXXX" in the archive's folder. Throws StreamError::Create naming
-    /// zipName when the folder cannot take it.
+    /// Creates ".<name>.XXXXXX" in the archive's folder, held locked until it is renamed or
+    /// removed, after removing the unlocked ones earlier runs left there. Throws
+    /// StreamError::Create naming zipName when the folder cannot take it.
     ArchiveOutput(std::string zipName, std::function<void()> processMessages);
     ~ArchiveOutput();
     ArchiveOutput(const ArchiveOutput&) = delete;
@@ -34,14 +37,16 @@ public:
     /// Gives the archive the permission bits of the one it replaces.
     void KeepMode(unsigned mode);
 
-    /// Closes the file and renames it to the archive's name.
+    /// Flushes the file to disk, renames it to the archive's name and flushes the folder.
     void Commit();
 
 private:
     std::string zipName_;
+    std::string folder_; // the archive's, with its separator; empty for the current folder
     std::string temporaryPath_;
     std::string subject_;
     FileHandle file_;
+    std::optional<HeldPath> held_; // locked through file_ while it exists
     std::function<void()> processMessages_;
     std::uint64_t offset_ = 0;
     std::uint64_t nextMessages_ = 1024;

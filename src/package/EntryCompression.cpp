@@ -21,11 +21,31 @@ constexpr std::size_t StreamChunk = 256 * 1024;
 class ScratchBuffer {
 public:
     unsigned char* Get(std::size_t size) {
-        if (size > capacity_) {
+        if (size > capacity_ || !data_) {
             data_ = std::make_unique_for_overwrite<unsigned char[]>(size);
             capacity_ = size;
         }
         return data_.get();
+    }
+    /// Hands the buffer to an entry that keeps its bytes; the next Get allocates anew.
+    std::unique_ptr<unsigned char[]> Take(std::size_t& capacity) {
+        capacity = capacity_;
+        capacity_ = 0;
+        return std::move(data_);
+    }
+    void ReleaseBeyond(std::size_t size) {
+        if (capacity_ > size) {
+            data_.reset();
+            capacity_ = 0;
+        }
+    }
+    /// Takes a buffer back when it is larger than the one held.
+    bool Adopt(std::unique_ptr<unsigned char[]>& data, std::size_t capacity) {
+        if (data_ && capacity <= capacity_)
+            return false;
+        data_ = std::move(data);
+        capacity_ = capacity;
+        return true;
     }
 
 private:
@@ -47,17 +67,11 @@ EntryCompressor::EntryCompressor() : deflater_(std::make_unique<Deflater>()) {
 
 EntryCompressor::~EntryCompressor() = default;
 
-EntryData EntryCompressor::Write(FileHandle& file, std::uint64_t size, ArchiveOutput& out,
-                                 const std::string& path) {
-    out.SetSubject(path);
-    if (size >= zip::Limit)
-        throw ZipError(TooLargeMessage(path));
-    if (size <= InMemoryLimit)
-        return WriteInMemory(file, size, out);
-    return WriteStreaming(file, out, path);
+std::uint64_t EntryCompressor::InMemoryCost(std::uint64_t size) {
+    return size + libdeflate_deflate_compress_bound(nullptr, static_cast<std::size_t>(size));
 }
 
-EntryData EntryCompressor::WriteInMemory(FileHandle& file, std::uint64_t size, ArchiveOutput& out) {
+CompressedEntry EntryCompressor::Compress(FileHandle& file, std::uint64_t size) {
     unsigned char* input = deflater_->input.Get(static_cast<std::size_t>(size));
     ssize_t got = file.ReadFull(input, static_cast<std::size_t>(size));
     if (got < 0)
@@ -65,7 +79,8 @@ EntryData EntryCompressor::WriteInMemory(FileHandle& file, std::uint64_t size, A
     // A file that shrank since it was measured is packed as it now reads.
     std::size_t length = static_cast<std::size_t>(got);
 
-    EntryData data;
+    CompressedEntry entry;
+    EntryData& data = entry.data;
     data.size = length;
     data.crc = libdeflate_crc32(0, input, length);
     data.text = LooksLikeText(input, std::min(length, FirstBlockSize));
@@ -78,17 +93,29 @@ EntryData EntryCompressor::WriteInMemory(FileHandle& file, std::uint64_t size, A
     if (length <= FirstBlockSize && packed >= length) {
         data.method = zip::MethodStored;
         data.compressedSize = length;
-        out.Write(input, length);
+        entry.bytes = deflater_->input.Take(entry.capacity);
     } else {
         data.method = zip::MethodDeflated;
         data.compressedSize = packed;
-        out.Write(output, packed);
+        entry.bytes = deflater_->output.Take(entry.capacity);
     }
-    return data;
+    return entry;
 }
 
-EntryData EntryCompressor::WriteStreaming(FileHandle& file, ArchiveOutput& out,
+void EntryCompressor::ReleaseBeyond(std::size_t size) {
+    deflater_->input.ReleaseBeyond(size);
+}
+
+void EntryCompressor::Recycle(CompressedEntry&& entry) {
+    if (!deflater_->input.Adopt(entry.bytes, entry.capacity))
+        deflater_->output.Adopt(entry.bytes, entry.capacity);
+}
+
+EntryData EntryCompressor::WriteStreaming(FileHandle& file, std::uint64_t size, ArchiveOutput& out,
                                           const std::string& path) {
+    out.SetSubject(path);
+    if (size >= zip::Limit)
+        throw ZipError(TooLargeMessage(path));
     struct Stream {
         z_stream z{};
         bool open = false;

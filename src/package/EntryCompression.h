@@ -1,6 +1,6 @@
 #pragma once
 // An entry's data: the file's bytes deflated at level 6, or stored when a small file does not
-// compress, written to the archive with their CRC-32 and text judgement.
+// compress, with their CRC-32 and text judgement.
 
 #include "ArchiveOutput.h"
 #include "FileHandle.h"
@@ -17,7 +17,14 @@ struct EntryData {
     bool text = true;
 };
 
-/// Holds the deflate state one pack reuses for all its entries.
+/// An entry deflated in memory: its values and the bytes that follow its local header.
+struct CompressedEntry {
+    EntryData data;
+    std::unique_ptr<unsigned char[]> bytes; // data.compressedSize of them
+    std::size_t capacity = 0;
+};
+
+/// Holds the deflate state and the buffers that one thread reuses for all its entries.
 class EntryCompressor {
 public:
     EntryCompressor();
@@ -26,18 +33,28 @@ public:
     EntryCompressor& operator=(const EntryCompressor&) = delete;
 
     /// Files up to this size are deflated in memory at once; larger ones are streamed.
-    static constexpr std::uint64_t InMemoryLimit = 64u << 20;
+    static constexpr std::uint64_t DefaultInMemoryLimit = 64u << 20;
 
-    /// Reads the open file (expected to hold size bytes) from its current position to its end
-    /// and writes its data to out. Throws "Stream read error", "Stream write error" or the
+    /// Reads the open file (expected to hold size bytes, which fit in memory) from its current
+    /// position to its end and deflates it whole. Throws "Stream read error".
+    CompressedEntry Compress(FileHandle& file, std::uint64_t size);
+    /// Takes back the buffer of an entry that has been written, to spare the next one the
+    /// page faults of a fresh buffer.
+    void Recycle(CompressedEntry&& entry);
+    /// Lets go of a reading buffer larger than this, so that threads that took a large entry
+    /// each do not keep its size in memory after it.
+    void ReleaseBeyond(std::size_t size);
+
+    /// Streams the open file (expected to hold size bytes) through zlib into out, for files too
+    /// large to hold in memory. Throws "Stream read error", "Stream write error" or the
     /// too-large ZipError naming path.
-    EntryData Write(FileHandle& file, std::uint64_t size, ArchiveOutput& out,
-                    const std::string& path);
+    EntryData WriteStreaming(FileHandle& file, std::uint64_t size, ArchiveOutput& out,
+                             const std::string& path);
+
+    /// The memory an entry of this size takes while it is deflated in memory.
+    static std::uint64_t InMemoryCost(std::uint64_t size);
 
 private:
-    EntryData WriteInMemory(FileHandle& file, std::uint64_t size, ArchiveOutput& out);
-    EntryData WriteStreaming(FileHandle& file, ArchiveOutput& out, const std::string& path);
-
     struct Deflater;
     std::unique_ptr<Deflater> deflater_;
 };

@@ -55,7 +55,6 @@ bool BuildTheme(ThemeDocument& document, const BuildOptions& options, BuildRepor
     WriteThemeDescriptor(document.Metadata, document.FilesList, document.TempDir);
 
     ZipWriter VCLZip1(document.FilesList);
-    VCLZip1.SetDestDir(document.TempDir);
     VCLZip1.SetRootDir(document.TempDir);
     const PackageList listBeforeBuild = document.FilesList;
     document.FilesList.push_back(std::string(ColourSchemeFileName));
@@ -63,6 +62,7 @@ bool BuildTheme(ThemeDocument& document, const BuildOptions& options, BuildRepor
     const std::string zipName = ThemeArchivePath(options.outputDir, document.Metadata.Title);
     VCLZip1.SetZipName(zipName);
     VCLZip1.ProcessMessages = options.processMessages;
+    VCLZip1.PackThreads = options.packThreads;
     try {
         // A separator in the title would put the archive into another folder.
         if (document.Metadata.Title.find_first_of(PathSeparators) != std::string::npos)

@@ -28,6 +28,7 @@ public:
 struct BuildOptions {
     std::string outputDir;                 // the archive goes to outputDir/<title>.sdt
     std::function<void()> processMessages; // handed to the archive writer
+    int packThreads = 0;                   // the archive writer's PackThreads
 };
 
 /// outputDir/<title>.sdt; a bare name when outputDir is empty.

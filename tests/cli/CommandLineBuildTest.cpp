@@ -71,6 +71,14 @@ TEST_F(CommandLineBuildTest, CommandLine) {
         {{}, 2, "kestrova-build: no manifest given\n" + std::string(CommandLineUsage)},
         {{"-o"}, 2, "kestrova-build: -o needs an output folder\n" + std::string(CommandLineUsage)},
         {{"-x", "a.ini"}, 2, "kestrova-build: unknown option -x\n" + std::string(CommandLineUsage)},
+        {{"-j", "0", "a.ini"},
+         2,
+         "kestrova-build: -j needs a number of threads from 1 up\n" +
+             std::string(CommandLineUsage)},
+        {{"-j", "2x", "a.ini"},
+         2,
+         "kestrova-build: -j needs a number of threads from 1 up\n" +
+             std::string(CommandLineUsage)},
         {{"a.ini", "b.ini"},
          2,
          "kestrova-build: only one manifest, please\n" + std::string(CommandLineUsage)},

@@ -9,7 +9,10 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <functional>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace {
@@ -51,8 +54,9 @@ protected:
 };
 
 TEST_F(ZipWriterFailureTest, FailedWriteLeavesNothingBehindOrTheOldArchiveUntouched) {
-    for (bool update : {false, true}) {
-        SCOPED_TRACE(update ? "update" : "create");
+    for (auto [update, threads] : {std::pair{false, 1}, {true, 1}, {false, 4}, {true, 4}}) {
+        SCOPED_TRACE(std::string(update ? "update, " : "create, ") + std::to_string(threads) +
+                     " threads");
         std::string old;
         if (update) {
             list = {Stage("old.mid", "old entry")};
@@ -64,7 +68,7 @@ TEST_F(ZipWriterFailureTest, FailedWriteLeavesNothingBehindOrTheOldArchiveUntouc
             StageThree();
             FailingWrite failing(nth, ENOSPC);
             try {
-                Pack();
+                Pack(threads);
             } catch (const StreamError& error) {
                 EXPECT_STREQ(error.what(), "Stream write error");
                 const std::vector<std::string> left =
@@ -138,6 +142,142 @@ TEST_F(ZipWriterFailureTest, ArchiveThatCannotBeCreatedOpenedOrRenamed) {
     Sys = RealSystemCalls;
     EXPECT_EQ(ReadFile(zipName), old);
     EXPECT_EQ(FolderContents(programDir), (std::vector<std::string>{"Theme.sdt", "temp"}));
+}
+
+/// The name a descriptor's file goes by, as the kernel reports it.
+std::string PathOfFd(int fd) {
+    std::error_code error;
+    return fs::read_symlink("/proc/self/fd/" + std::to_string(fd), error).string();
+}
+
+std::vector<std::string> commitSteps; // the flushes and renames of one pack, in order
+
+TEST_F(ZipWriterFailureTest, ArchiveIsFlushedBeforeItIsRenamedAndItsFolderAfter) {
+    ScopedSystemCalls restore;
+    commitSteps.clear();
+    Sys.Fsync = [](int fd) {
+        commitSteps.push_back("fsync " + fs::path(PathOfFd(fd)).filename().string());
+        return RealSystemCalls.Fsync(fd);
+    };
+    Sys.Rename = [](const char* from, const char* to) {
+        commitSteps.push_back("rename " + fs::path(from).filename().string() + " " +
+                              fs::path(to).filename().string());
+        return RealSystemCalls.Rename(from, to);
+    };
+    StageThree();
+    Pack();
+    ASSERT_EQ(commitSteps.size(), 3u);
+    const std::string temporary = commitSteps[0].substr(6);
+    EXPECT_EQ(temporary.rfind(".Theme.sdt.", 0), 0u) << temporary;
+    EXPECT_EQ(commitSteps[1], "rename " + temporary + " Theme.sdt");
+    EXPECT_EQ(commitSteps[2], "fsync program");
+    EXPECT_EQ(ReadBackZip(zipName).entries.size(), 3u);
+}
+
+TEST_F(ZipWriterFailureTest, FailedFlushOrRenameKeepsTheOldArchiveAndNoTemporary) {
+    list = {Stage("old.mid", "old entry")};
+    Pack();
+    const std::string old = ReadFile(zipName);
+    struct Case {
+        const char* what;
+        void (*breakCalls)();
+        std::string error;
+    };
+    const Case cases[] = {
+        {"the flush fails", [] { Sys.Fsync = [](int) { return errno = EIO, -1; }; },
+         "Stream write error"},
+        {"the rename fails",
+         [] { Sys.Rename = [](const char*, const char*) { return errno = EXDEV, -1; }; },
+         "I/O error 18"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScopedSystemCalls restore;
+        c.breakCalls();
+        StageThree();
+        try {
+            Pack();
+            ADD_FAILURE() << "no error";
+        } catch (const KestrovaError& error) {
+            EXPECT_EQ(error.what(), c.error);
+        }
+        EXPECT_EQ(ReadFile(zipName), old);
+        EXPECT_EQ(FolderContents(programDir), (std::vector<std::string>{"Theme.sdt", "temp"}));
+    }
+}
+
+TEST_F(ZipWriterFailureTest, TemporaryThatCannotBeRemovedIsRemovedByTheNextPack) {
+    list = {Stage("old.mid", "old entry")};
+    Pack();
+    const std::string old = ReadFile(zipName);
+    {
+        ScopedSystemCalls restore;
+        Sys.Rename = [](const char*, const char*) { return errno = EACCES, -1; };
+        Sys.Unlink = [](const char*) { return errno = EBUSY, -1; };
+        StageThree();
+        try {
+            Pack();
+            ADD_FAILURE() << "no error";
+        } catch (const InOutError& error) {
+            // The failure to clean up does not hide the failure that matters.
+            EXPECT_STREQ(error.what(), "File access denied");
+        }
+    }
+    EXPECT_EQ(ReadFile(zipName), old);
+    ASSERT_EQ(FolderContents(programDir).size(), 3u);
+    StageThree();
+    Pack();
+    EXPECT_EQ(FolderContents(programDir), (std::vector<std::string>{"Theme.sdt", "temp"}));
+    EXPECT_EQ(ReadBackZip(zipName).entries.size(), 4u);
+}
+
+TEST_F(ZipWriterFailureTest, NoRegularFileAtTheArchiveNameIsRefusedAtOnceAndLeftAlone) {
+    const std::string notRegular = "Cannot open file \"" + zipName + "\". Not a regular file";
+    struct Case {
+        const char* what;
+        std::function<void()> make;
+        fs::file_type type; // what stays at the name, as lstat sees it
+        std::string error;
+    };
+    const std::vector<Case> cases = {
+        // Opened for reading, a pipe would wait for a writer that never comes.
+        {"a named pipe", [&] { ASSERT_EQ(::mkfifo(zipName.c_str(), 0600), 0); },
+         fs::file_type::fifo, notRegular},
+        {"a link to a device", [&] { fs::create_symlink("/dev/zero", zipName); },
+         fs::file_type::symlink, notRegular},
+        {"a socket",
+         [&] {
+             int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+             sockaddr_un address{};
+             address.sun_family = AF_UNIX;
+             ASSERT_LT(zipName.size(), sizeof address.sun_path);
+             std::strcpy(address.sun_path, zipName.c_str());
+             ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+             ::close(fd);
+         },
+         fs::file_type::socket, notRegular},
+        {"a folder", [&] { fs::create_directory(zipName); }, fs::file_type::directory,
+         "Cannot create file \"" + zipName + "\". Is a directory"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.make();
+        StageThree();
+        // In a child, so a pack that waits fails the test instead of hanging it.
+        int exitCode = ExitCodeInChild([&] {
+            try {
+                Pack();
+            } catch (const StreamError& error) {
+                _exit(error.what() == c.error ? 0 : 4);
+            }
+            _exit(3);
+        });
+        ASSERT_NE(exitCode, -1) << "packing waited";
+        EXPECT_EQ(exitCode, 0) << "3: no error, 4: another message";
+        EXPECT_EQ(fs::symlink_status(zipName).type(), c.type);
+        EXPECT_EQ(FolderContents(programDir), (std::vector<std::string>{"Theme.sdt", "temp"}));
+        fs::remove(zipName);
+    }
 }
 
 /// Bytes of a little-endian field, for damaging an archive on purpose.
@@ -253,6 +393,7 @@ TEST_F(ZipWriterFailureTest, ProcessMessagesRunsAfterEveryKilobyteWritten) {
     writer.SetRootDir(tempDir);
     writer.SetZipName(zipName);
     writer.ProcessMessages = [&] { ++calls; };
+    writer.PackThreads = 1; // more threads add calls while the writer waits for them
     writer.PackArchive();
     EXPECT_EQ(calls, static_cast<int>(ReadFile(zipName).size() / 1024));
     EXPECT_EQ(ReadBackZip(zipName).entries.size(), 2u);

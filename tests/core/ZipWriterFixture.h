@@ -62,11 +62,13 @@ protected:
         return path;
     }
 
-    int Pack() {
+    /// Packs the list as the build does; threads 0 takes the default number.
+    int Pack(int threads = 0, std::uint64_t inMemoryLimit = EntryCompressor::DefaultInMemoryLimit) {
         ZipWriter writer(list);
-        writer.SetDestDir(tempDir);
         writer.SetRootDir(tempDir);
         writer.SetZipName(zipName);
+        writer.PackThreads = threads;
+        writer.InMemoryLimit = inMemoryLimit;
         return writer.PackArchive();
     }
 };
