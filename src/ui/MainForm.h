@@ -26,6 +26,7 @@ class QTabWidget;
 class QToolButton;
 class SlotField;
 class UserDialogs;
+enum class Language;
 
 inline constexpr int ClientWidth = 946;
 inline constexpr int ClientHeight = 510;
@@ -69,6 +70,8 @@ public:
     void N6Click();
     void N10Click();
     void N11Click();
+    /// Puts the window in language at once and remembers the choice for the next run.
+    void LanguageClick(Language language);
     void Image3Click();
     void Image4Click();
 
@@ -83,6 +86,7 @@ private:
     QMenu* AddMenu(QMenuBar* bar, const char* name, const char* caption);
     QAction* AddItem(QMenu* menu, const char* name, const char* caption, void (TForm1::*handler)());
     void CreateMenu();
+    void CreateLanguageMenu(QMenuBar* bar);
     void CreateSettingsPage(QWidget* page);
     void CreateSlotPages();
     void CreateColourSchemeGroup(QWidget* client);
@@ -93,6 +97,9 @@ private:
     bool ChooseSlotFile(int slot);
     void ShowInPreview(int slot);
     void EndBuild();
+    /// The descriptions of the language shown, in the slot fields' hints and in descriptions_.
+    void ReadDescriptions();
+    void CheckLanguageItem();
 
     Captions captions_{"TForm1"};
     UserDialogs& dialogs_;
@@ -130,4 +137,6 @@ private:
     QProgressBar* ProgressBar1 = nullptr;
     QStatusBar* StatusBar1 = nullptr;
     QLabel* statusPanel0_ = nullptr;
+    QAction* russianItem_ = nullptr;
+    QAction* englishItem_ = nullptr;
 };

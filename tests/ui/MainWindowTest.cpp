@@ -169,7 +169,8 @@ void MainWindowTest::windowFrameAndMenu() {
             items << item->text();
         menus << menu->text() + ": " + items.join(", ");
     }
-    QCOMPARE(menus, QStringList({"&Файл: &Выход", "С&правка: Помощь, О программе"}));
+    QCOMPARE(menus, QStringList({"&Файл: &Выход", "&Тема: Цветовая схема…, , Папка с темами",
+                                 "&Язык: Русский, English", "С&правка: Помощь, О программе"}));
 
     QCOMPARE(form.StatusText(), QString("Вас приветствует Kestrova для Benq-Siemens EL71!"));
     QCOMPARE(Find(form, "StatusPanel0")->width(), 350);
