@@ -16,7 +16,8 @@
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    InstallToolkitTranslations(application);
+    // Before any window or box, so that all of them open in the language chosen last time.
+    SetLanguage(RememberedLanguage());
     QApplication::setApplicationName(QString::fromUtf8(ApplicationTitle));
     QApplication::setFont(WindowFont());
     // Lets the desktop match the window with its menu entry and icon.

@@ -6,6 +6,7 @@
 
 namespace {
 
+// Every text is marked where it stands, so lupdate files it under this context.
 QString Tr(const char* text) {
     return QCoreApplication::translate("FileFilters", text);
 }
@@ -14,8 +15,9 @@ QString Tr(const char* text) {
 
 QList<FileFilter> MelodyFilters() {
     return {
-        {Tr("Музыкальные файлы"), {"*.mid", "*.aac", "*.mp3"}},
-        {Tr("Все допустимые форматы"), {"*.png", "*.gif", "*.jpg", "*.mid", "*.aac", "*.mp3"}},
+        {Tr(QT_TRANSLATE_NOOP("FileFilters", "Музыкальные файлы")), {"*.mid", "*.aac", "*.mp3"}},
+        {Tr(QT_TRANSLATE_NOOP("FileFilters", "Все допустимые форматы")),
+         {"*.png", "*.gif", "*.jpg", "*.mid", "*.aac", "*.mp3"}},
     };
 }
 
@@ -28,10 +30,11 @@ QList<FileFilter> PictureFilters() {
         all.append(pattern);
     }
     if (formats.size() > 1)
-        formats.prepend({Tr("All") + " (" + all.join(';') + ")", all});
+        formats.prepend(
+            {Tr(QT_TRANSLATE_NOOP("FileFilters", "All")) + " (" + all.join(';') + ")", all});
     return formats;
 }
 
 QList<FileFilter> ColourSchemeFilters() {
-    return {{Tr("Цветовая схема (*.col)"), {"*.col"}}};
+    return {{Tr(QT_TRANSLATE_NOOP("FileFilters", "Цветовая схема (*.col)")), {"*.col"}}};
 }

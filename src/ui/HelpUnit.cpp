@@ -31,7 +31,8 @@ TAboutBox::TAboutBox(UserDialogs& dialogs, QWidget* parent)
               Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
       dialogs_(dialogs) {
     setObjectName("AboutBox");
-    setWindowTitle(tr("About Benq-Siemens EL71 Kestrova"));
+    captions_.Bind(QT_TR_NOOP("About Benq-Siemens EL71 Kestrova"),
+                   [this](const QString& text) { setWindowTitle(text); });
     setFont(WindowFont());
     setFixedSize(434, 328);
     setModal(true);
@@ -51,11 +52,22 @@ TAboutBox::TAboutBox(UserDialogs& dialogs, QWidget* parent)
     icon->setScaledContents(true);
     icon->setPixmap(QPixmap(":/kestrova/phone.png"));
 
-    PlaceLabel(panel, "ProductName", tr("Benq-Siemens EL71 Kestrova by Morvane"), 88, 16);
-    PlaceLabel(panel, "Version", tr("Version 1.0.3.0 (beta-version)"), 88, 42);
-    PlaceLabel(panel, "Label9", tr("Дата релиза:"), 88, 68);
+    struct Caption {
+        const char* name;
+        const char* source;
+        int x, y;
+    };
+    for (const Caption& caption : {
+             Caption{"ProductName", QT_TR_NOOP("Benq-Siemens EL71 Kestrova by Morvane"), 88, 16},
+             Caption{"Version", QT_TR_NOOP("Version 1.0.3.0 (beta-version)"), 88, 42},
+             Caption{"Label9", QT_TR_NOOP("Дата релиза:"), 88, 68},
+             Caption{"MakerCaption", QT_TR_NOOP("Автор:"), 88, 94},
+             Caption{"Comments", QT_TR_NOOP("Comments:"), 88, 120},
+         }) {
+        QLabel* label = PlaceLabel(panel, caption.name, QString(), caption.x, caption.y);
+        captions_.Bind(caption.source, [label](const QString& text) { SetCaption(label, text); });
+    }
     PlaceLabel(panel, "Label10", "30.07.2007", 176, 68);
-    PlaceLabel(panel, "MakerCaption", tr("Автор:"), 88, 94);
     Label1 = new ClickLabel("Morvane", panel);
     Label1->setObjectName("Label1");
     Label1->move(176, 94);
@@ -66,26 +78,28 @@ TAboutBox::TAboutBox(UserDialogs& dialogs, QWidget* parent)
     connect(Label1, &ClickLabel::Clicked, this, &TAboutBox::Label1Click);
     connect(Label1, &ClickLabel::MouseMoved, this, &TAboutBox::Label1MouseMove);
     connect(Label1, &ClickLabel::MouseLeft, this, &TAboutBox::Label1MouseLeave);
-    PlaceLabel(panel, "Comments", tr("Comments:"), 88, 120);
 
-    auto* note = new QLabel(tr("Данная версия предназначена для тестирования на совместимость с "
-                               "телефонами Benq-Siemens E71 и EL71."),
-                            panel);
+    auto* note = new QLabel(panel);
+    captions_.Bind(QT_TR_NOOP("Данная версия предназначена для тестирования на совместимость с "
+                              "телефонами Benq-Siemens E71 и EL71."),
+                   [note](const QString& text) { note->setText(text); });
     note->setObjectName("Label2");
     note->setGeometry(8, 136, 353, 26);
     note->setWordWrap(true);
-    auto* lacks = new QLabel(
-        tr("В настоящей версии программы не реализовано много возможностей тем для телефонов "
-           "Benq-Siemens. В частности, нет возможности изменить цветовую схему. Если кто-то "
-           "владеет информацией по поводу расшифровки цветовой схемы и хочет помочь развитию "
-           "проекта, обращайтесь к автору. :-)"),
-        panel);
+    auto* lacks = new QLabel(panel);
+    captions_.Bind(
+        QT_TR_NOOP("В настоящей версии программы не реализовано много возможностей тем для "
+                   "телефонов Benq-Siemens. В частности, нет возможности изменить цветовую "
+                   "схему. Если кто-то владеет информацией по поводу расшифровки цветовой схемы "
+                   "и хочет помочь развитию проекта, обращайтесь к автору. :-)"),
+        [lacks](const QString& text) { lacks->setText(text); });
     lacks->setObjectName("Label5");
     lacks->setGeometry(8, 176, 401, 57);
     lacks->setWordWrap(true);
     lacks->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    auto* ok = new QPushButton(tr("OK"), this);
+    auto* ok = new QPushButton(this);
+    captions_.Bind(QT_TR_NOOP("OK"), [ok](const QString& text) { ok->setText(text); });
     ok->setObjectName("OKButton");
     ok->setGeometry(175, 296, 75, 25);
     ok->setDefault(true);
@@ -103,6 +117,12 @@ void TAboutBox::Label1MouseMove() {
 
 void TAboutBox::Label1MouseLeave() {
     SetLinkLook(Label1, QColor(0, 0, 255), false);
+}
+
+void TAboutBox::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange)
+        captions_.Retranslate();
+    QDialog::changeEvent(event);
 }
 
 void TAboutBox::keyPressEvent(QKeyEvent* event) {

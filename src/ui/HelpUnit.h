@@ -1,6 +1,8 @@
 #pragma once
 // The about box and the help document.
 
+#include "Captions.h"
+
 #include <QDialog>
 
 class ClickLabel;
@@ -16,9 +18,11 @@ public:
     void Label1MouseLeave();
 
 protected:
+    void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    Captions captions_{"TAboutBox"};
     UserDialogs& dialogs_;
     ClickLabel* Label1;
 };

@@ -8,6 +8,7 @@
 #include "HelpUnit.h"
 #include "SlotField.h"
 #include "ThemeOverview.h"
+#include "Translations.h"
 #include "UserDialogs.h"
 #include "WebLinks.h"
 #include "app/SlotDescriptions.h"
@@ -149,6 +150,10 @@ void TForm1::changeEvent(QEvent* event) {
         captions_.Retranslate();
         if (status_)
             statusPanel0_->setText(status_());
+        CheckLanguageItem();
+        // The slot fields that show their description show it in the new language.
+        ReadDescriptions();
+        Refresh();
     }
     QMainWindow::changeEvent(event);
 }
@@ -158,18 +163,22 @@ void TForm1::Guarded(void (TForm1::*handler)()) {
 }
 
 void TForm1::FormCreate() {
-    const auto descriptions =
-        ReadSlotDescriptions(layout_.dataFolder + std::string(DescriptionsFileName));
-    for (int slot = 0; slot < SlotCount; ++slot) {
-        descriptions_[slot] = FromStd(descriptions[slot]);
-        slotFields_[slot]->setToolTip(descriptions_[slot]);
-    }
+    ReadDescriptions();
     TabbedNotebook1->setCurrentIndex(0);
     const UtcTime start = ReadUtcClock();
     ThemeMetadata texts;
     texts.Published = DefaultPublicationDate(start);
     editor_.NewTheme(texts);
     editor_.OpenLog(start);
+}
+
+void TForm1::ReadDescriptions() {
+    const auto descriptions = ReadSlotDescriptions(
+        layout_.dataFolder + std::string(SlotDescriptionsFile(CurrentLanguage())));
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        descriptions_[slot] = FromStd(descriptions[slot]);
+        slotFields_[slot]->setToolTip(descriptions_[slot]);
+    }
 }
 
 void TForm1::FormDestroy() {
@@ -406,6 +415,15 @@ void TForm1::N10Click() {
 void TForm1::N11Click() {
     TAboutBox box(dialogs_, this);
     dialogs_.RunModal(box);
+}
+
+void TForm1::LanguageClick(Language language) {
+    SetLanguage(language);
+    RememberLanguage(language);
+}
+
+void TForm1::CheckLanguageItem() {
+    (CurrentLanguage() == Language::English ? englishItem_ : russianItem_)->setChecked(true);
 }
 
 void TForm1::Image3Click() {

@@ -27,6 +27,7 @@ class QToolButton;
 class SlotField;
 class ThemeOverview;
 class UserDialogs;
+enum class Language;
 
 inline constexpr int ClientWidth = 946;
 inline constexpr int ClientHeight = 510;
@@ -79,6 +80,8 @@ public:
     void N6Click();
     void N10Click();
     void N11Click();
+    /// Puts the window in language at once and remembers the choice for the next run.
+    void LanguageClick(Language language);
     void Image3Click();
     void Image4Click();
 
@@ -93,6 +96,7 @@ private:
     QMenu* AddMenu(QMenuBar* bar, const char* name, const char* caption);
     QAction* AddItem(QMenu* menu, const char* name, const char* caption, void (TForm1::*handler)());
     void CreateMenu();
+    void CreateLanguageMenu(QMenuBar* bar);
     void CreateSettingsPage(QWidget* page);
     void CreateSlotPages();
     void CreateColourSchemeGroup(QWidget* client);
@@ -113,6 +117,9 @@ private:
     void SlotFieldDoubleClick(int slot);
     void RefreshOverview();
     void EndBuild();
+    /// The descriptions of the language shown, in the slot fields' hints and in descriptions_.
+    void ReadDescriptions();
+    void CheckLanguageItem();
 
     Captions captions_{"TForm1"};
     UserDialogs& dialogs_;
@@ -152,4 +159,6 @@ private:
     QProgressBar* ProgressBar1 = nullptr;
     QStatusBar* StatusBar1 = nullptr;
     QLabel* statusPanel0_ = nullptr;
+    QAction* russianItem_ = nullptr;
+    QAction* englishItem_ = nullptr;
 };

@@ -6,8 +6,10 @@
 #include "MainForm.h"
 #include "PlaceLabel.h"
 #include "SlotField.h"
+#include "Translations.h"
 #include "WindowFont.h"
 
+#include <QActionGroup>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -159,9 +161,29 @@ void TForm1::CreateMenu() {
     theme->addSeparator();
     AddItem(theme, "ThemesFolderItem", QT_TR_NOOP("Папка с темами"), &TForm1::ThemesFolderClick);
 
+    CreateLanguageMenu(bar);
+
     QMenu* help = AddMenu(bar, "HelpButton", QT_TR_NOOP("С&правка"));
     AddItem(help, "N10", QT_TR_NOOP("Помощь"), &TForm1::N10Click);
     AddItem(help, "N11", QT_TR_NOOP("О программе"), &TForm1::N11Click);
+}
+
+void TForm1::CreateLanguageMenu(QMenuBar* bar) {
+    QMenu* menu = AddMenu(bar, "LanguageMenu", QT_TR_NOOP("&Язык"));
+    auto* group = new QActionGroup(menu);
+    auto addItem = [&](const char* name, const char* caption, Language language) {
+        // Each language is named in its own tongue, whichever one the window speaks.
+        QAction* item = menu->addAction(QString::fromUtf8(caption));
+        item->setObjectName(name);
+        item->setCheckable(true);
+        group->addAction(item);
+        connect(item, &QAction::triggered, this,
+                [this, language] { RunHandler(dialogs_, this, [&] { LanguageClick(language); }); });
+        return item;
+    };
+    russianItem_ = addItem("RussianItem", "Русский", Language::Russian);
+    englishItem_ = addItem("EnglishItem", "English", Language::English);
+    CheckLanguageItem();
 }
 
 void TForm1::CreateSettingsPage(QWidget* page) {

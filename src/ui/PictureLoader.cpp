@@ -8,13 +8,14 @@
 
 namespace {
 
+// The descriptions are translated where the dialog's type list is made (FileFilters).
 constexpr std::array<PictureFormat, 6> Formats{{
-    {"GIF-Format", "gif"},
-    {"Portable Network Graphics", "png"},
-    {"JPEG Image File", "jpg"},
-    {"JPEG Image File", "jpeg"},
-    {"Bitmaps", "bmp"},
-    {"Icons", "ico"},
+    {QT_TRANSLATE_NOOP("FileFilters", "GIF-Format"), "gif"},
+    {QT_TRANSLATE_NOOP("FileFilters", "Portable Network Graphics"), "png"},
+    {QT_TRANSLATE_NOOP("FileFilters", "JPEG Image File"), "jpg"},
+    {QT_TRANSLATE_NOOP("FileFilters", "JPEG Image File"), "jpeg"},
+    {QT_TRANSLATE_NOOP("FileFilters", "Bitmaps"), "bmp"},
+    {QT_TRANSLATE_NOOP("FileFilters", "Icons"), "ico"},
 }};
 
 } // namespace

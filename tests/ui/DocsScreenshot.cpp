@@ -1,10 +1,12 @@
 // Makes docs/screenshot.png: the editor with the demo theme's files chosen, on the pictures page
-// with the wallpaper in the phone-screen preview. Prints how long each picture choice took from
-// the double-click to the preview being painted. Run under a real display:
-//   xvfb-run -a build/bin/docs_screenshot demo docs/screenshot.png
+// with the wallpaper in the phone-screen preview; then, switched to English,
+// docs/screenshot-en.png. Prints how long each picture choice took from the double-click to the
+// preview being painted. Run under a real display:
+//   xvfb-run -a build/bin/docs_screenshot demo docs/screenshot.png docs/screenshot-en.png
 
 #include "FakeDialogs.h"
 #include "ui/MainForm.h"
+#include "ui/Translations.h"
 
 #include <QApplication>
 #include <QDir>
@@ -19,17 +21,19 @@
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: docs_screenshot DEMO_FOLDER OUTPUT.png\n");
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: docs_screenshot DEMO_FOLDER RUSSIAN.png ENGLISH.png\n");
         return 2;
     }
     // Both are named relative to where the program was started, which it leaves below.
     const QDir demo(QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath());
-    const QString output = QFileInfo(QString::fromLocal8Bit(argv[2])).absoluteFilePath();
+    const QString russian = QFileInfo(QString::fromLocal8Bit(argv[2])).absoluteFilePath();
+    const QString english = QFileInfo(QString::fromLocal8Bit(argv[3])).absoluteFilePath();
     QTemporaryDir program;
     QDir(program.path()).mkdir("temp");
-    QFile::copy(QString(KESTROVA_SOURCE_DIR) + "/resources/descr.ini",
-                program.path() + "/descr.ini");
+    for (const char* descriptions : {"descr.ini", "descr_en.ini"})
+        QFile::copy(QString(KESTROVA_SOURCE_DIR) + "/resources/" + descriptions,
+                    program.path() + "/" + descriptions);
     QDir::setCurrent(program.path());
 
     FakeDialogs dialogs;
@@ -70,5 +74,9 @@ int main(int argc, char** argv) {
     for (const QString& error : dialogs.errorTexts)
         std::fprintf(stderr, "error: %s\n", qPrintable(error));
     QTest::qWait(200);
-    return form.grab().save(output, "PNG") ? 0 : 1;
+    if (!form.grab().save(russian, "PNG"))
+        return 1;
+    SetLanguage(Language::English);
+    QTest::qWait(200);
+    return form.grab().save(english, "PNG") ? 0 : 1;
 }

@@ -173,7 +173,7 @@ void MainWindowTest::windowFrameAndMenu() {
     QCOMPARE(menus, QStringList({"&Файл: &Выход",
                                  "&Тема: &Открыть тему…, , Обзор темы…, Цветовая схема…, , "
                                  "Папка с темами",
-                                 "С&правка: Помощь, О программе"}));
+                                 "&Язык: Русский, English", "С&правка: Помощь, О программе"}));
 
     QCOMPARE(form.StatusText(), QString("Вас приветствует Kestrova для Benq-Siemens EL71!"));
     QCOMPARE(Find(form, "StatusPanel0")->width(), 350);

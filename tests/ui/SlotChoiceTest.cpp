@@ -323,7 +323,7 @@ void SlotChoiceTest::dialogWithoutFolder() {
 }
 
 void SlotChoiceTest::toolkitDialogsSpeakRussian() {
-    QVERIFY(InstallToolkitTranslations(*QCoreApplication::instance()));
+    QVERIFY(SetLanguage(Language::Russian));
     FileRequest request;
     request.filters = PictureFilters();
     OpenFileDialog dialog(nullptr, request);
