@@ -1,5 +1,6 @@
 #include "FindingTexts.h"
 
+#include "ThemeOverview.h"
 #include "package/PathNames.h"
 
 #include <QCoreApplication>
@@ -8,16 +9,12 @@
 
 namespace {
 
-QString Tr(const char* text) {
-    return QCoreApplication::translate("ThemeOverview", text);
-}
-
 QString Size(int width, int height) {
-    return Tr("%1 × %2").arg(width).arg(height);
+    return ThemeOverview::tr("%1 × %2").arg(width).arg(height);
 }
 
 QString Bytes(std::uint64_t size) {
-    return Tr("%1 Б").arg(QLocale(QLocale::Russian).toString(qulonglong(size)));
+    return ThemeOverview::tr("%1 Б").arg(QLocale(QLocale::Russian).toString(qulonglong(size)));
 }
 
 } // namespace
@@ -26,45 +23,49 @@ QString FindingText(const ElementReport& report, const Finding& finding) {
     const ElementFacts& facts = report.facts;
     switch (finding.code) {
     case FindingCode::Unreadable:
-        return Tr("Файл не читается: %1.").arg(QString::fromStdString(finding.detail));
+        return ThemeOverview::tr("Файл не читается: %1.")
+            .arg(QString::fromStdString(finding.detail));
     case FindingCode::NotAFile:
-        return Tr("Это не обычный файл.");
+        return ThemeOverview::tr("Это не обычный файл.");
     case FindingCode::EmptyFile:
-        return Tr("Файл пуст.");
+        return ThemeOverview::tr("Файл пуст.");
     case FindingCode::NotAPicture:
-        return Tr("Файл не читается как картинка.");
+        return ThemeOverview::tr("Файл не читается как картинка.");
     case FindingCode::DamagedPicture:
-        return Tr("Данные картинки повреждены или обрываются.");
+        return ThemeOverview::tr("Данные картинки повреждены или обрываются.");
     case FindingCode::NotAMelody:
-        return Tr("Это не MIDI, не AAC (ADTS) и не MP3.");
+        return ThemeOverview::tr("Это не MIDI, не AAC (ADTS) и не MP3.");
     case FindingCode::ExtensionMismatch: {
         const QString format = QString::fromStdString(facts.format);
         if (finding.detail.empty())
-            return Tr("Содержимое в формате %1, а у имени файла нет расширения.").arg(format);
-        return Tr("Содержимое в формате %1, а имя файла оканчивается на «.%2».")
+            return ThemeOverview::tr("Содержимое в формате %1, а у имени файла нет расширения.")
+                .arg(format);
+        return ThemeOverview::tr("Содержимое в формате %1, а имя файла оканчивается на «.%2».")
             .arg(format, QString::fromStdString(finding.detail));
     }
     case FindingCode::BeyondScreen: {
         const QString screen = Size(ScreenWidth, ScreenHeight);
         if (finding.bottom == 0)
-            return Tr("Выходит за экран %1 справа на %2 пикс.; телефон это обрежет.")
+            return ThemeOverview::tr("Выходит за экран %1 справа на %2 пикс.; телефон это обрежет.")
                 .arg(screen)
                 .arg(finding.right);
         if (finding.right == 0)
-            return Tr("Выходит за экран %1 снизу на %2 пикс.; телефон это обрежет.")
+            return ThemeOverview::tr("Выходит за экран %1 снизу на %2 пикс.; телефон это обрежет.")
                 .arg(screen)
                 .arg(finding.bottom);
-        return Tr("Выходит за экран %1 справа на %2 пикс. и снизу на %3 пикс.; телефон это "
-                  "обрежет.")
+        return ThemeOverview::tr(
+                   "Выходит за экран %1 справа на %2 пикс. и снизу на %3 пикс.; телефон это "
+                   "обрежет.")
             .arg(screen)
             .arg(finding.right)
             .arg(finding.bottom);
     }
     case FindingCode::SingleFrame:
-        return Tr("В анимации всего один кадр.");
+        return ThemeOverview::tr("В анимации всего один кадр.");
     case FindingCode::WallpaperSize:
-        return Tr("Обои %1, а не %2: телефон показывает их от левого верхнего угла экрана, "
-                  "меньшие оставят поля, большие обрежутся.")
+        return ThemeOverview::tr(
+                   "Обои %1, а не %2: телефон показывает их от левого верхнего угла экрана, "
+                   "меньшие оставят поля, большие обрежутся.")
             .arg(Size(facts.width, facts.height), Size(ScreenWidth, ScreenHeight));
     }
     return {};
@@ -72,7 +73,7 @@ QString FindingText(const ElementReport& report, const Finding& finding) {
 
 QString FactsText(const ElementReport& report) {
     if (report.Missing())
-        return Tr("Файл не выбран.");
+        return ThemeOverview::tr("Файл не выбран.");
     const ElementFacts& facts = report.facts;
     QStringList parts;
     const std::string_view name = FileNamePart(report.path);
@@ -82,14 +83,14 @@ QString FactsText(const ElementReport& report) {
     if (facts.width > 0)
         parts << Size(facts.width, facts.height);
     if (facts.frames > 1 || (facts.frames == 1 && SlotLayouts[report.slot].kind == skAnimation))
-        parts << Tr("кадров: %1").arg(facts.frames);
+        parts << ThemeOverview::tr("кадров: %1").arg(facts.frames);
     if (facts.fileSize > 0)
         parts << Bytes(facts.fileSize);
     return parts.join(QStringLiteral(", "));
 }
 
 QString TallyText(const CheckTally& tally) {
-    return Tr("Ошибок: %1, предупреждений: %2, замечаний: %3, не выбрано: %4")
+    return ThemeOverview::tr("Ошибок: %1, предупреждений: %2, замечаний: %3, не выбрано: %4")
         .arg(tally.errors)
         .arg(tally.warnings)
         .arg(tally.notes)

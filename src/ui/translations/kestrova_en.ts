@@ -195,6 +195,29 @@
     </message>
 </context>
 <context>
+    <name>OverviewRow</name>
+    <message>
+        <source>уменьшено</source>
+        <translation>scaled down</translation>
+    </message>
+    <message>
+        <source>(без описания)</source>
+        <translation>(no description)</translation>
+    </message>
+    <message>
+        <source>Остановить</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>Прослушать</source>
+        <translation>Play</translation>
+    </message>
+    <message>
+        <source>Показано уменьшенным: настоящий размер %1 × %2</source>
+        <translation>Shown scaled down: actual size %1 × %2</translation>
+    </message>
+</context>
+<context>
     <name>TAboutBox</name>
     <message>
         <source>About Benq-Siemens EL71 Kestrova</source>
@@ -382,6 +405,149 @@
     <message>
         <source>Выберите файл...</source>
         <translation>Choose a file...</translation>
+    </message>
+    <message>
+        <source>В теме нет описания config.spc: файлы разложены по элементам по их именам.</source>
+        <translation>The theme has no config.spc descriptor: its files were matched to the elements by their names.</translation>
+    </message>
+    <message>
+        <source>Описание config.spc не читается (%1): файлы разложены по элементам по их именам.</source>
+        <translation>The config.spc descriptor cannot be read (%1): the files were matched to the elements by their names.</translation>
+    </message>
+    <message>
+        <source>Файлы, которые не относятся ни к одному элементу: %1.</source>
+        <translation>Files that belong to no element: %1.</translation>
+    </message>
+    <message>
+        <source>Файлы, которые описание называет, но которых нет в теме: %1.</source>
+        <translation>Files the descriptor names but the theme does not hold: %1.</translation>
+    </message>
+    <message>
+        <source>Элементы без файла: %1.</source>
+        <translation>Elements without a file: %1.</translation>
+    </message>
+    <message>
+        <source>Открыть тему</source>
+        <translation>Open theme</translation>
+    </message>
+    <message>
+        <source>Тема EL71 (*.sdt)</source>
+        <translation>EL71 theme (*.sdt)</translation>
+    </message>
+    <message>
+        <source>Открыть тему и отказаться от текущих изменений?</source>
+        <translation>Open the theme and discard the current changes?</translation>
+    </message>
+    <message>
+        <source>&amp;Открыть тему…</source>
+        <translation>&amp;Open theme…</translation>
+    </message>
+    <message>
+        <source>Обзор темы…</source>
+        <translation>Theme overview…</translation>
+    </message>
+</context>
+<context>
+    <name>ThemeOverview</name>
+    <message>
+        <source>Мелодии</source>
+        <translation>Melodies</translation>
+    </message>
+    <message>
+        <source>Картинки</source>
+        <translation>Pictures</translation>
+    </message>
+    <message>
+        <source>Анимация</source>
+        <translation>Animation</translation>
+    </message>
+    <message>
+        <source>Обзор темы</source>
+        <translation>Theme overview</translation>
+    </message>
+    <message>
+        <source>Экран ожидания</source>
+        <translation>Standby screen</translation>
+    </message>
+    <message>
+        <source>Приблизительный вид: составлен из картинок по положениям элементов, а не нарисован самим телефоном.</source>
+        <translation>An approximation: composed from the pictures at the elements&apos; positions, not drawn by the phone itself.</translation>
+    </message>
+    <message>
+        <source>Не удалось воспроизвести «%1»: %2</source>
+        <translation>Could not play &quot;%1&quot;: %2</translation>
+    </message>
+    <message>
+        <source>%1 × %2</source>
+        <translation>%1 × %2</translation>
+    </message>
+    <message>
+        <source>%1 Б</source>
+        <translation>%1 B</translation>
+    </message>
+    <message>
+        <source>Файл не читается: %1.</source>
+        <translation>The file cannot be read: %1.</translation>
+    </message>
+    <message>
+        <source>Это не обычный файл.</source>
+        <translation>This is not a regular file.</translation>
+    </message>
+    <message>
+        <source>Файл пуст.</source>
+        <translation>The file is empty.</translation>
+    </message>
+    <message>
+        <source>Файл не читается как картинка.</source>
+        <translation>The file cannot be decoded as a picture.</translation>
+    </message>
+    <message>
+        <source>Данные картинки повреждены или обрываются.</source>
+        <translation>The picture data are damaged or cut short.</translation>
+    </message>
+    <message>
+        <source>Это не MIDI, не AAC (ADTS) и не MP3.</source>
+        <translation>This is neither MIDI, nor AAC (ADTS), nor MP3.</translation>
+    </message>
+    <message>
+        <source>Содержимое в формате %1, а у имени файла нет расширения.</source>
+        <translation>The content is %1, but the file name has no extension.</translation>
+    </message>
+    <message>
+        <source>Содержимое в формате %1, а имя файла оканчивается на «.%2».</source>
+        <translation>The content is %1, but the file name ends in &quot;.%2&quot;.</translation>
+    </message>
+    <message>
+        <source>Выходит за экран %1 справа на %2 пикс.; телефон это обрежет.</source>
+        <translation>Reaches %2 px beyond the %1 screen on the right; the phone cuts it off.</translation>
+    </message>
+    <message>
+        <source>Выходит за экран %1 снизу на %2 пикс.; телефон это обрежет.</source>
+        <translation>Reaches %2 px beyond the %1 screen at the bottom; the phone cuts it off.</translation>
+    </message>
+    <message>
+        <source>Выходит за экран %1 справа на %2 пикс. и снизу на %3 пикс.; телефон это обрежет.</source>
+        <translation>Reaches %2 px beyond the %1 screen on the right and %3 px at the bottom; the phone cuts it off.</translation>
+    </message>
+    <message>
+        <source>В анимации всего один кадр.</source>
+        <translation>The animation has one frame only.</translation>
+    </message>
+    <message>
+        <source>Обои %1, а не %2: телефон показывает их от левого верхнего угла экрана, меньшие оставят поля, большие обрежутся.</source>
+        <translation>The wallpaper is %1, not %2: the phone shows it from the screen&apos;s top-left corner, so a smaller one leaves a border and a larger one is cut.</translation>
+    </message>
+    <message>
+        <source>Файл не выбран.</source>
+        <translation>No file chosen.</translation>
+    </message>
+    <message>
+        <source>кадров: %1</source>
+        <translation>frames: %1</translation>
+    </message>
+    <message>
+        <source>Ошибок: %1, предупреждений: %2, замечаний: %3, не выбрано: %4</source>
+        <translation>Errors: %1, warnings: %2, notes: %3, not chosen: %4</translation>
     </message>
 </context>
 </TS>
