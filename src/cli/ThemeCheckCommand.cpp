@@ -2,7 +2,9 @@
 
 #include "CheckReportText.h"
 #include "CommandLineBuild.h"
+#include "app/PrivateStagingFolder.h"
 #include "app/StartTime.h"
+#include "app/ThemeEditor.h"
 #include "package/AsciiCase.h"
 #include "package/PathNames.h"
 
@@ -14,8 +16,9 @@ namespace {
 
 constexpr std::string_view CheckHelpText =
     "\n"
-    "kestrova-build --check MANIFEST.ini checks the theme's files instead of building it: one\n"
-    "line per element with its format, size, frames and file size, and what the phone would\n"
+    "kestrova-build --check MANIFEST.ini (or THEME.sdt, a theme already built) checks the\n"
+    "theme's files instead of building it: one line per element with its format, size, frames and "
+    "file size, and what the phone would\n"
     "make of it (errors, warnings, notes). Exit status: 0 when the theme is fit for the phone,\n"
     "1 when an element has an error or has no file. A build prints the errors and warnings\n"
     "too, and builds all the same.\n";
@@ -38,6 +41,16 @@ std::string ManifestArgument(const std::vector<std::string>& args) {
 
 } // namespace
 
+ThemeFiles ArchiveFiles(const std::string& archivePath, const std::string& stagingFolder) {
+    ThemeEditor editor(stagingFolder);
+    editor.OpenTheme(archivePath);
+    ThemeFiles files;
+    for (int slot = 0; slot < SlotCount; ++slot)
+        if (const SlotFile* file = editor.Document().CurrentFile(slot))
+            files[slot] = file->stagedPath;
+    return files;
+}
+
 ThemeFiles ManifestFiles(const BuildManifest& manifest) {
     ThemeFiles files;
     for (const SlotChoice& choice : manifest.Choices)
@@ -47,14 +60,12 @@ ThemeFiles ManifestFiles(const BuildManifest& manifest) {
 
 int RunThemeCheck(const std::string& path, const ThemeChecker& check, std::ostream& out,
                   std::ostream& err) {
-    if (EndsWithSdt(path)) {
-        err << "kestrova-build: checking a theme archive is not supported yet; check the "
-               "manifest it was built from\n";
-        return 1;
-    }
     ThemeReport report;
     try {
-        report = check(ManifestFiles(ReadBuildManifest(path, ReadUtcClock())));
+        // A theme is opened as the editor opens it, into a staging folder of this run's own.
+        std::optional<PrivateStagingFolder> staging;
+        report = check(EndsWithSdt(path) ? ArchiveFiles(path, staging.emplace().Path())
+                                         : ManifestFiles(ReadBuildManifest(path, ReadUtcClock())));
     } catch (const std::exception& error) {
         err << "kestrova-build: " << error.what() << '\n';
         return 1;
@@ -84,7 +95,8 @@ int RunBuildProgram(const std::vector<std::string>& args, const ThemeChecker& ch
                     std::ostream& out, std::ostream& err) {
     if (std::find(args.begin(), args.end(), "--check") != args.end()) {
         if (args.size() != 2 || args[0] != "--check") {
-            err << "kestrova-build: --check takes one manifest and nothing else\n" << CheckUsage;
+            err << "kestrova-build: --check takes one manifest or theme and nothing else\n"
+                << CheckUsage;
             return 2;
         }
         return RunThemeCheck(args[1], check, out, err);

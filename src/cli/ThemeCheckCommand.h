@@ -13,10 +13,15 @@
 
 using ThemeChecker = std::function<ThemeReport(const ThemeFiles&)>;
 
-inline constexpr std::string_view CheckUsage = "usage: kestrova-build --check MANIFEST.ini\n";
+inline constexpr std::string_view CheckUsage =
+    "usage: kestrova-build --check MANIFEST.ini|THEME.sdt\n";
 
 /// The chosen file of each slot: a slot chosen more than once keeps its last file.
 ThemeFiles ManifestFiles(const BuildManifest& manifest);
+
+/// The files of a theme archive, opened into stagingFolder as the editor opens a theme.
+/// Throws what opening throws.
+ThemeFiles ArchiveFiles(const std::string& archivePath, const std::string& stagingFolder);
 
 /// Prints one line per element in slot order and a tally. Returns 0 for a theme fit for the
 /// phone, 1 when an element has an error or is missing, or when the theme cannot be read.

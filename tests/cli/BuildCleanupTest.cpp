@@ -2,8 +2,8 @@
 // SIGINT, SIGTERM or SIGHUP; after SIGKILL leftovers that the next run removes, without touching
 // those of a build still running.
 
-#include "core/TestSupport.h"
 #include "cli/CommandLineBuild.h"
+#include "core/TestSupport.h"
 #include "model/WorkUnit.h"
 
 #include <algorithm>

@@ -152,17 +152,20 @@ TEST_F(ThemeCheckCommandTest, CommandLine) {
     } cases[] = {
         {{"--check"},
          2,
-         "kestrova-build: --check takes one manifest and nothing else\n" + std::string(CheckUsage)},
+         "kestrova-build: --check takes one manifest or theme and nothing else\n" +
+             std::string(CheckUsage)},
         {{"--check", manifest, "more.ini"},
          2,
-         "kestrova-build: --check takes one manifest and nothing else\n" + std::string(CheckUsage)},
+         "kestrova-build: --check takes one manifest or theme and nothing else\n" +
+             std::string(CheckUsage)},
         {{"-o", "out", "--check", manifest},
          2,
-         "kestrova-build: --check takes one manifest and nothing else\n" + std::string(CheckUsage)},
+         "kestrova-build: --check takes one manifest or theme and nothing else\n" +
+             std::string(CheckUsage)},
         {{"--check", folder / "Theme.SDT"},
          1,
-         "kestrova-build: checking a theme archive is not supported yet; check the manifest it "
-         "was built from\n"},
+         "kestrova-build: Cannot open file \"" + (folder / "Theme.SDT") +
+             "\". No such file or directory\n"},
         {{"--check", folder / "none.ini"},
          1,
          "kestrova-build: cannot read manifest \"" + (folder / "none.ini") +

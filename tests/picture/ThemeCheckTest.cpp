@@ -4,8 +4,8 @@
 #include "picture/ThemeCheck.h"
 
 #include "TestMedia.h"
-#include "core/TestSupport.h"
 #include "cli/ThemeCheckCommand.h"
+#include "core/TestSupport.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -220,4 +220,19 @@ TEST(CheckCommand, PrintsOneLinePerElementAndFailsOnErrors) {
               std::string::npos)
         << out;
     EXPECT_NE(out.find("\n1 error, 1 warning, 0 notes, 0 missing\n"), std::string::npos) << out;
+
+    // A build prints the findings and builds all the same; the theme it made checks alike.
+    std::ostringstream buildOut, buildErr;
+    ASSERT_EQ(RunBuildProgram({"-o", folder.Path().string(), folder / "theme.ini"}, CheckTheme,
+                              buildOut, buildErr),
+              0)
+        << buildErr.str();
+    EXPECT_NE(buildErr.str().find("idle_wallpaper (7): error: the file is empty"),
+              std::string::npos)
+        << buildErr.str();
+    std::ostringstream archiveOut, archiveErr;
+    EXPECT_EQ(
+        RunBuildProgram({"--check", folder / "Check.sdt"}, CheckTheme, archiveOut, archiveErr), 1);
+    EXPECT_EQ(archiveErr.str(), "");
+    EXPECT_EQ(archiveOut.str(), out);
 }
