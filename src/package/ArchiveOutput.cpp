@@ -8,22 +8,12 @@
 
 #include <cerrno>
 #include <fcntl.h>
-#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
 constexpr std::uint64_t MessagesEvery = 1024;
-
-std::string RandomSuffix(std::mt19937_64& random) {
-    static constexpr char letters[] =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    std::string suffix;
-    for (int i = 0; i < 6; ++i)
-        suffix += letters[random() % (sizeof letters - 1)];
-    return suffix;
-}
 
 // The longest file name the archive's folder takes; the temporary name is cut to fit, so the
 // final name has to be checked before any work is done.
@@ -50,11 +40,10 @@ ArchiveOutput::ArchiveOutput(std::string zipName, std::function<void()> processM
     std::string prefix = ".";
     prefix.append(name.substr(0, 200)).append(".");
     RemoveStaleLeftovers(folder, prefix);
-    std::mt19937_64 random(std::random_device{}());
     int error = EEXIST;
     CleanupSignalsDeferred deferred;
     for (int attempt = 0; attempt < 100 && error == EEXIST; ++attempt) {
-        temporaryPath_ = folder + prefix + RandomSuffix(random);
+        temporaryPath_ = folder + prefix + RandomNameSuffix();
         file_ = FileHandle::Open(temporaryPath_.c_str(), O_RDWR | O_CREAT | O_EXCL, 0666);
         error = file_.IsOpen() ? 0 : errno;
         if (error == 0 && !ClaimFresh(file_)) {

@@ -1,6 +1,7 @@
 #include "PathNames.h"
 
 #include <filesystem>
+#include <random>
 
 std::string_view FileNamePart(std::string_view path) {
     std::size_t separator = path.find_last_of(PathSeparators);
@@ -28,4 +29,15 @@ std::string FullPath(const std::string& path) {
     std::error_code error;
     std::filesystem::path full = std::filesystem::absolute(path, error);
     return error ? path : full.lexically_normal().string();
+}
+
+std::string RandomNameSuffix() {
+    static constexpr char letters[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    // One generator per thread: packing makes temporary names while workers run.
+    thread_local std::mt19937_64 random(std::random_device{}());
+    std::string suffix;
+    for (int i = 0; i < 6; ++i)
+        suffix += letters[random() % (sizeof letters - 1)];
+    return suffix;
 }

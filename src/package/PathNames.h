@@ -28,3 +28,7 @@ std::string JoinPath(std::string_view folder, std::string_view name);
 /// The path made absolute against the current directory, without resolving links: what error
 /// messages show as a file's full path.
 std::string FullPath(const std::string& path);
+
+/// Six random letters and digits, for a temporary name beside a file that must not clash with
+/// another's.
+std::string RandomNameSuffix();

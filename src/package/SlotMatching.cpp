@@ -1,5 +1,6 @@
 #include "SlotMatching.h"
 
+#include "AsciiCase.h"
 #include "ColourScheme.h"
 #include "NamePattern.h"
 #include "PathNames.h"
@@ -11,14 +12,6 @@
 #include <unordered_map>
 
 namespace {
-
-std::string Folded(std::string_view name) {
-    std::string folded(name);
-    for (char& c : folded)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return folded;
-}
 
 int SlotOfEntry(std::string_view name) {
     std::string_view base = StripExtension(name);
@@ -37,13 +30,13 @@ SlotMatching MatchSlots(const ThemeArchive& archive, const std::vector<ResourceL
     std::unordered_map<std::string, std::size_t> byName;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         slotOf[i] = SlotOfEntry(entries[i].name);
-        byName.emplace(Folded(entries[i].name), i);
+        byName.emplace(AsciiLowered(entries[i].name), i);
     }
 
     SlotMatching matching;
     std::vector<bool> named(entries.size());
     for (std::size_t line = 0; line < resources.size(); ++line) {
-        auto found = byName.find(Folded(resources[line].src));
+        auto found = byName.find(AsciiLowered(resources[line].src));
         if (found == byName.end()) {
             matching.unknownResources.push_back(line);
             continue;

@@ -6,20 +6,9 @@
 
 #include <cerrno>
 #include <fcntl.h>
-#include <random>
 #include <sys/file.h>
 
 namespace {
-
-std::string RandomSuffix() {
-    static std::mt19937_64 random(std::random_device{}());
-    static constexpr char letters[] =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    std::string suffix;
-    for (int i = 0; i < 6; ++i)
-        suffix += letters[random() % (sizeof letters - 1)];
-    return suffix;
-}
 
 bool SameFile(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
@@ -77,7 +66,7 @@ int StagedFile::Create(const std::string& path, const struct stat* source) {
     for (int attempt = 0; attempt < 100 && error == EEXIST; ++attempt) {
         // Cut short, so a name near the file system's limit still leaves room for the suffix.
         std::string candidate =
-            folder + "." + std::string(name.substr(0, 200)) + "." + RandomSuffix();
+            folder + "." + std::string(name.substr(0, 200)) + "." + RandomNameSuffix();
         file_ = FileHandle::Open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW, 0666);
         error = file_.IsOpen() ? 0 : errno;
         if (error == 0)

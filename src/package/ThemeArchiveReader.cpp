@@ -1,5 +1,6 @@
 #include "ThemeArchiveReader.h"
 
+#include "AsciiCase.h"
 #include "CodePage.h"
 #include "Errors.h"
 #include "ExistingArchive.h"
@@ -100,14 +101,6 @@ std::string NameProblem(std::string_view name) {
     return {};
 }
 
-std::string Folded(std::string_view name) {
-    std::string folded(name);
-    for (char& c : folded)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return folded;
-}
-
 struct Decompressor {
     Decompressor() : state(libdeflate_alloc_decompressor()) {
         if (!state)
@@ -143,7 +136,7 @@ std::vector<Planned> PlanEntries(const ExistingArchive& existing, const ThemeArc
             fail("The entry name " + Shown(old.name) + " " + problem +
                  "; a theme holds bare file names only");
         // Two entries whose names differ only in case would land in one file.
-        if (!names.insert(Folded(old.name)).second)
+        if (!names.insert(AsciiLowered(old.name)).second)
             fail("It holds two entries named " + Shown(old.name));
         const unsigned char* central = Bytes(old.centralHeader);
         std::uint16_t flags = zip::Read16(central + FlagsField);
