@@ -1,6 +1,7 @@
 // The colour-scheme controls and "Создать тему" run from the window.
 
 #include "TestWorkspace.h"
+#include "app/FolderLayout.h"
 #include "package/ThemeBuild.h"
 #include "ui/MainForm.h"
 
@@ -20,6 +21,7 @@ private slots:
     void buildChecksAndCompleteBuild();
     void failedBuildShowsTheBoxAndFreesTheButton();
     void inputDuringBuildWaitsForItsEnd();
+    void installedCopyWritesIntoTheUsersFolders();
 };
 
 void BuildTest::colourSchemeControls() {
@@ -172,6 +174,51 @@ void BuildTest::inputDuringBuildWaitsForItsEnd() {
     QVERIFY(QFileInfo(workspace.Program() + "busy.sdt").isFile());
     QVERIFY(form.isVisible());
     QTRY_VERIFY(!form.isVisible()); // the deferred close follows
+}
+
+void BuildTest::installedCopyWritesIntoTheUsersFolders() {
+    Workspace workspace;
+    // An install into a prefix: the program in bin/, its data in share/kestrova/, nothing
+    // beside the program, and a home of the test's own.
+    const QString prefix = workspace.Media("prefix");
+    QDir().mkpath(prefix + "/bin");
+    QDir().mkpath(prefix + "/share/kestrova");
+    QFile ini(prefix + "/share/kestrova/descr.ini");
+    QVERIFY(ini.open(QIODevice::WriteOnly));
+    ini.write("[descriptions]\nd7=Обои\n");
+    ini.close();
+    const QString home = workspace.Media("home");
+    QDir().mkpath(home);
+    Environment env;
+    env.home = home.toStdString();
+    env.xdgDataHome = (home + "/data").toStdString();
+    env.xdgDocumentsDir = (home + "/Документы").toStdString();
+    const FolderLayout layout =
+        ChooseFolderLayout((prefix + "/bin/").toStdString(), (home + "/").toStdString(), env);
+    QVERIFY(layout.installed);
+    CreateUserFolders(layout);
+
+    FakeDialogs dialogs;
+    {
+        TForm1 form(dialogs, layout);
+        form.show();
+        QCOMPARE(Find<QLineEdit>(form, "Edit7")->toolTip(), QString("Обои"));
+        ChooseEverySlot(workspace, dialogs, form);
+        Find<QLineEdit>(form, "TNEdit")->setText("Дома");
+        QTest::mouseClick(Find(form, "TCButton"), Qt::LeftButton);
+        QCOMPARE(form.StatusText(), QString("Сделано!!!"));
+        QVERIFY(dialogs.errorTexts.isEmpty());
+    }
+    // The theme in the documents folder, the log in the data folder (the editor was started in
+    // the home folder), nothing beside the program or in the current folder.
+    QVERIFY(QFileInfo(home + "/Документы/Kestrova/Дома.sdt").isFile());
+    QFile log(home + "/data/kestrova/trelvask.log");
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QVERIFY(log.readAll().contains("is choosed as idle_wallpaper"));
+    QVERIFY(QDir(home + "/data/kestrova/temp").exists());
+    QCOMPARE(QDir(prefix + "/bin").entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+             QStringList());
+    QVERIFY(!QFileInfo(workspace.Cwd() + "/trelvask.log").exists());
 }
 
 QTEST_MAIN(BuildTest)
