@@ -16,18 +16,6 @@ std::string Screen() {
     return Size(ScreenWidth, ScreenHeight);
 }
 
-const char* GradeWord(CheckGrade grade) {
-    switch (grade) {
-    case CheckGrade::Error:
-        return "error";
-    case CheckGrade::Warning:
-        return "warning";
-    case CheckGrade::Note:
-        return "note";
-    }
-    return "";
-}
-
 std::string FindingWords(const ElementReport& report, const Finding& finding) {
     const ElementFacts& facts = report.facts;
     switch (finding.code) {
@@ -68,7 +56,7 @@ std::string FindingWords(const ElementReport& report, const Finding& finding) {
 } // namespace
 
 std::string FindingLine(const ElementReport& report, const Finding& finding) {
-    return std::string(GradeWord(GradeOf(finding.code))) + ": " + FindingWords(report, finding);
+    return std::string(GradeName(GradeOf(finding.code))) + ": " + FindingWords(report, finding);
 }
 
 std::string ElementLine(const ElementReport& report) {

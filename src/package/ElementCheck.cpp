@@ -6,6 +6,18 @@
 
 #include <algorithm>
 
+const char* GradeName(CheckGrade grade) {
+    switch (grade) {
+    case CheckGrade::Error:
+        return "error";
+    case CheckGrade::Warning:
+        return "warning";
+    case CheckGrade::Note:
+        return "note";
+    }
+    return "";
+}
+
 CheckGrade GradeOf(FindingCode code) {
     switch (code) {
     case FindingCode::BeyondScreen:

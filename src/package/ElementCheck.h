@@ -41,6 +41,9 @@ enum class FindingCode {
 
 CheckGrade GradeOf(FindingCode code);
 
+/// "error", "warning" or "note": the grade as the command line prints it and styles name it.
+const char* GradeName(CheckGrade grade);
+
 struct Finding {
     explicit Finding(FindingCode code, int right = 0, int bottom = 0, std::string detail = {})
         : code(code), right(right), bottom(bottom), detail(std::move(detail)) {}

@@ -26,18 +26,6 @@ QStyle::StandardPixmap GradeIcon(CheckGrade grade) {
     return QStyle::SP_MessageBoxInformation;
 }
 
-const char* GradeName(CheckGrade grade) {
-    switch (grade) {
-    case CheckGrade::Error:
-        return "error";
-    case CheckGrade::Warning:
-        return "warning";
-    case CheckGrade::Note:
-        return "note";
-    }
-    return "";
-}
-
 QSize FitCell(QSize size) {
     return size.scaled(ThumbnailCell, ThumbnailCell, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
 }

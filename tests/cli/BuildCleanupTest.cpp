@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <sys/file.h>
@@ -45,16 +46,7 @@ protected:
         fs::create_directories(folder / "media");
         fs::create_directories(out);
         fs::create_directories(tmp);
-        const char* saved = std::getenv("TMPDIR");
-        savedTmp = saved ? saved : "";
-        hadTmp = saved != nullptr;
-        setenv("TMPDIR", tmp.c_str(), 1);
-    }
-    void TearDown() override {
-        if (hadTmp)
-            setenv("TMPDIR", savedTmp.c_str(), 1);
-        else
-            unsetenv("TMPDIR");
+        tmpdir.emplace("TMPDIR", tmp);
     }
 
     /// A manifest choosing a file of the given size, of bytes that do not compress, per slot.
@@ -84,8 +76,7 @@ protected:
     test::TempFolder folder;
     std::string out = folder / "out";
     std::string tmp = folder / "tmp";
-    std::string savedTmp;
-    bool hadTmp = false;
+    std::optional<test::ScopedEnvironment> tmpdir;
 };
 
 /// Starts kestrova-build with the signals at their defaults, whatever the test runner set.

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <optional>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -22,17 +23,8 @@ protected:
         fs::create_directories(folder / "media");
         fs::create_directories(folder / "out");
         fs::create_directories(tmp);
-        const char* saved = std::getenv("TMPDIR");
-        savedTmp = saved ? saved : "";
-        hadTmp = saved != nullptr;
         // The command's private staging folder lands here, so the test can see it go.
-        setenv("TMPDIR", tmp.c_str(), 1);
-    }
-    void TearDown() override {
-        if (hadTmp)
-            setenv("TMPDIR", savedTmp.c_str(), 1);
-        else
-            unsetenv("TMPDIR");
+        tmpdir.emplace("TMPDIR", tmp);
     }
 
     Outcome Run(const std::vector<std::string>& args) {
@@ -55,8 +47,7 @@ protected:
 
     test::TempFolder folder;
     std::string tmp = folder / "tmp";
-    std::string savedTmp;
-    bool hadTmp = false;
+    std::optional<test::ScopedEnvironment> tmpdir;
 };
 
 } // namespace

@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <optional>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -25,16 +26,7 @@ protected:
     void SetUp() override {
         fs::create_directories(folder / "out");
         fs::create_directories(tmp);
-        const char* saved = std::getenv("TMPDIR");
-        savedTmp = saved ? saved : "";
-        hadTmp = saved != nullptr;
-        setenv("TMPDIR", tmp.c_str(), 1);
-    }
-    void TearDown() override {
-        if (hadTmp)
-            setenv("TMPDIR", savedTmp.c_str(), 1);
-        else
-            unsetenv("TMPDIR");
+        tmpdir.emplace("TMPDIR", tmp);
     }
 
     Outcome Run(const std::vector<std::string>& args) {
@@ -80,8 +72,7 @@ protected:
 
     test::TempFolder folder;
     std::string tmp = folder / "tmp";
-    std::string savedTmp;
-    bool hadTmp = false;
+    std::optional<test::ScopedEnvironment> tmpdir;
     std::optional<Finding> finding;
     ThemeFiles received;
     ThemeChecker checker = [this](const ThemeFiles& files) { return Check(files); };

@@ -78,20 +78,28 @@ std::tm LocalMTime(const std::string& path) {
     return local;
 }
 
-ScopedTimeZone::ScopedTimeZone(const char* zone) {
-    const char* old = std::getenv("TZ");
-    hadZone_ = old != nullptr;
+ScopedEnvironment::ScopedEnvironment(const char* name, const std::string& value) : name_(name) {
+    const char* old = std::getenv(name);
+    had_ = old != nullptr;
     if (old)
         saved_ = old;
-    setenv("TZ", zone, 1);
+    setenv(name, value.c_str(), 1);
+}
+
+ScopedEnvironment::~ScopedEnvironment() {
+    if (had_)
+        setenv(name_.c_str(), saved_.c_str(), 1);
+    else
+        unsetenv(name_.c_str());
+}
+
+ScopedTimeZone::ScopedTimeZone(const char* zone) {
+    zone_.emplace("TZ", zone);
     tzset();
 }
 
 ScopedTimeZone::~ScopedTimeZone() {
-    if (hadZone_)
-        setenv("TZ", saved_.c_str(), 1);
-    else
-        unsetenv("TZ");
+    zone_.reset();
     tzset();
 }
 

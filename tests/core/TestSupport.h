@@ -8,6 +8,7 @@
 #include <ctime>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace test {
@@ -39,6 +40,20 @@ void SetLocalMTime(const std::string& path, int year, int month, int day, int ho
                    int second);
 std::tm LocalMTime(const std::string& path);
 
+/// Sets an environment variable for the life of the object and restores it after.
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(const char* name, const std::string& value);
+    ~ScopedEnvironment();
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+private:
+    std::string name_;
+    std::string saved_;
+    bool had_;
+};
+
 /// Sets TZ for the life of the object and restores it after.
 class ScopedTimeZone {
 public:
@@ -46,8 +61,7 @@ public:
     ~ScopedTimeZone();
 
 private:
-    std::string saved_;
-    bool hadZone_;
+    std::optional<ScopedEnvironment> zone_;
 };
 
 /// Restores the system-call table a test has swapped entries of.
