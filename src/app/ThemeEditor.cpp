@@ -4,8 +4,8 @@
 #include "package/Errors.h"
 #include "package/NamePattern.h"
 #include "package/PathNames.h"
+#include "package/ReplaceFile.h"
 #include "package/SlotMatching.h"
-#include "package/StagedFile.h"
 #include "package/Staging.h"
 #include "package/ThemeArchiveReader.h"
 
@@ -26,20 +26,6 @@ public:
 private:
     F f_;
 };
-
-// Writes an opened entry into the staging folder with its entry's time.
-void StageEntry(const std::string& staged, const ThemeArchiveEntry& entry) {
-    StagedFile file;
-    if (int error = file.Create(staged))
-        throw StreamError::Create(staged, error);
-    if (file.File().WriteAll(entry.data.data(), entry.data.size()) != 0)
-        throw StreamError::Write();
-    file.Stamp(entry.dosDateTime);
-    if (file.Finish() != 0)
-        throw StreamError::Write();
-    if (int error = file.Commit())
-        throw StreamError::Create(staged, error);
-}
 
 // The first resource line (after text_colors) that names a file; npos when none does.
 std::size_t LineNaming(const std::vector<ResourceLine>& lines, std::string_view file) {
@@ -144,7 +130,7 @@ std::optional<OpenedTheme> ThemeEditor::OpenTheme(const std::string& archivePath
     bool schemeStaged = !customScheme;
     const auto stageScheme = [&] {
         const std::string staged = JoinPath(document_.TempDir, ColourSchemeFileName);
-        StageEntry(staged, *scheme);
+        StageFileBytes(staged, scheme->data, scheme->dosDateTime);
         document_.FilesList.push_back(staged);
         document_.Scheme = {false, archivePath + "/" + scheme->name, staged};
         schemeStaged = true;
@@ -159,7 +145,7 @@ std::optional<OpenedTheme> ThemeEditor::OpenTheme(const std::string& archivePath
         const std::string staged = StagedSlotPath(document_.TempDir, slot, entry.name);
         document_.PickedPaths[slot] = shown;
         CheckStagedNameEncodable(entry.name);
-        StageEntry(staged, entry);
+        StageFileBytes(staged, entry.data, entry.dosDateTime);
         document_.FilesList.push_back(staged);
         document_.Choices[slot].push_back(SlotFile{shown, staged});
         if (log_)

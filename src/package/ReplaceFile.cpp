@@ -23,6 +23,11 @@ void CheckReplaceable(const std::string& path) {
 void ReplaceFile(const std::string& path, std::string_view bytes,
                  std::optional<std::uint32_t> dosDateTime) {
     CheckReplaceable(path);
+    StageFileBytes(path, bytes, dosDateTime);
+}
+
+void StageFileBytes(const std::string& path, std::string_view bytes,
+                    std::optional<std::uint32_t> dosDateTime) {
     StagedFile file;
     if (int error = file.Create(path))
         throw StreamError::Create(path, error);

@@ -16,3 +16,8 @@ void CheckReplaceable(const std::string& path);
 /// is given. Throws StreamError; on failure path is as it was and no temporary file is left.
 void ReplaceFile(const std::string& path, std::string_view bytes,
                  std::optional<std::uint32_t> dosDateTime = std::nullopt);
+
+/// The same in the staging folder, which is ours: a link in the file's place is replaced, not
+/// refused.
+void StageFileBytes(const std::string& path, std::string_view bytes,
+                    std::optional<std::uint32_t> dosDateTime = std::nullopt);
