@@ -114,6 +114,22 @@ void ThemeMenuTest::colourSchemeWindowUsedInTheTheme() {
     };
     form.findChild<QAction*>("ColourSchemeItem")->trigger();
     QCOMPARE(dialogs.modalRuns, 2);
+    // The build packs the saved bytes, and the descriptor lists the scheme as a custom choice.
+    form.show();
+    ChooseEverySlot(workspace, dialogs, form);
+    Find<QLineEdit>(form, "TNEdit")->setText("Своя");
+    QTest::mouseClick(Find(form, "TCButton"), Qt::LeftButton);
+    QCOMPARE(form.StatusText(), QString("Сделано!!!"));
+    QProcess python;
+    python.start(PYTHON, {"-c",
+                          "import sys, zipfile\n"
+                          "z = zipfile.ZipFile(sys.argv[1])\n"
+                          "assert z.read('SkinScheme.col') == open(sys.argv[2], 'rb').read()\n"
+                          "spc = z.read('config.spc').decode('cp1251')\n"
+                          "assert '<res name=\"SkinScheme\"\\tsrc=\"SkinScheme.col\"/>' in spc\n",
+                          workspace.Program() + "Своя.sdt", saved});
+    QVERIFY(python.waitForFinished());
+    QVERIFY2(python.exitCode() == 0, python.readAllStandardError().constData());
 }
 
 void ThemeMenuTest::schemeBreakingTheFormatIsNamedInTheStatusBar() {
