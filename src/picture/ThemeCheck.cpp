@@ -3,8 +3,12 @@
 #include "PictureProbe.h"
 #include "package/MediaSniffing.h"
 #include "package/PictureCompleteness.h"
+#include "package/WorkerPool.h"
 
 #include <QImage>
+#include <algorithm>
+#include <filesystem>
+#include <latch>
 
 ElementReport CheckElement(int slot, const std::string& path, QImage* firstFrame) {
     if (SlotLayouts[slot].kind == skMelody)
@@ -39,8 +43,22 @@ ElementReport CheckElement(int slot, const std::string& path, QImage* firstFrame
 }
 
 ThemeReport CheckTheme(const ThemeFiles& files) {
+    // The elements are checked side by side, on as many threads as a pack deflates on: Qt's
+    // decoders are reentrant, and a build waits for the check before it starts.
     ThemeReport report;
-    for (int slot = 0; slot < SlotCount; ++slot)
-        report.elements[slot] = CheckElement(slot, files[slot].value_or(std::string()));
+    std::latch done(SlotCount);
+    {
+        WorkerPool pool(std::min(DefaultPackThreads(), SlotCount));
+        for (int slot = 0; slot < SlotCount; ++slot) {
+            const std::string path = files[slot].value_or(std::string());
+            std::error_code ignored;
+            const auto size = path.empty() ? 0 : std::filesystem::file_size(path, ignored);
+            pool.Submit(size == std::uintmax_t(-1) ? 0 : size, [&report, &done, slot, path](int) {
+                report.elements[slot] = CheckElement(slot, path);
+                done.count_down();
+            });
+        }
+        done.wait();
+    }
     return report;
 }
