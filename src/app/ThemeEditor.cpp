@@ -130,7 +130,7 @@ std::optional<OpenedTheme> ThemeEditor::OpenTheme(const std::string& archivePath
     bool schemeStaged = !customScheme;
     const auto stageScheme = [&] {
         const std::string staged = JoinPath(document_.TempDir, ColourSchemeFileName);
-        StageFileBytes(staged, scheme->data, scheme->dosDateTime);
+        StageFileBytes(staged, scheme->data, scheme->dosDateTime, Flush::ToDisk);
         document_.FilesList.push_back(staged);
         document_.Scheme = {false, archivePath + "/" + scheme->name, staged};
         schemeStaged = true;
@@ -145,7 +145,7 @@ std::optional<OpenedTheme> ThemeEditor::OpenTheme(const std::string& archivePath
         const std::string staged = StagedSlotPath(document_.TempDir, slot, entry.name);
         document_.PickedPaths[slot] = shown;
         CheckStagedNameEncodable(entry.name);
-        StageFileBytes(staged, entry.data, entry.dosDateTime);
+        StageFileBytes(staged, entry.data, entry.dosDateTime, Flush::NotNeeded);
         document_.FilesList.push_back(staged);
         document_.Choices[slot].push_back(SlotFile{shown, staged});
         if (log_)

@@ -79,8 +79,9 @@ void SaveDefaultColourScheme(const std::string& tempDir) {
     StagedFile file;
     if (int error = file.Create(path))
         throw StreamError::Create(path, error);
+    // Written anew by every build that packs it.
     if (file.File().WriteAll(DefaultColourScheme.data(), DefaultColourScheme.size()) != 0 ||
-        file.Finish() != 0)
+        file.Finish(Flush::NotNeeded) != 0)
         throw StreamError::Write();
     if (int error = file.Commit())
         throw StreamError::Create(path, error);
@@ -88,7 +89,9 @@ void SaveDefaultColourScheme(const std::string& tempDir) {
 
 std::string StageColourScheme(ThemeDocument& document, const std::string& chosenPath) {
     std::string staged = JoinPath(document.TempDir, ColourSchemeFileName);
-    CopyFileKeepDate(chosenPath, staged);
+    // A custom scheme left staged is packed by a later run whose box is cleared, so it must
+    // survive a power loss whole.
+    CopyFileKeepDate(chosenPath, staged, Flush::ToDisk);
     document.FilesList.push_back(staged);
     return staged;
 }

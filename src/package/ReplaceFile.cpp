@@ -23,11 +23,11 @@ void CheckReplaceable(const std::string& path) {
 void ReplaceFile(const std::string& path, std::string_view bytes,
                  std::optional<std::uint32_t> dosDateTime) {
     CheckReplaceable(path);
-    StageFileBytes(path, bytes, dosDateTime);
+    StageFileBytes(path, bytes, dosDateTime, Flush::ToDisk);
 }
 
 void StageFileBytes(const std::string& path, std::string_view bytes,
-                    std::optional<std::uint32_t> dosDateTime) {
+                    std::optional<std::uint32_t> dosDateTime, Flush flush) {
     StagedFile file;
     if (int error = file.Create(path))
         throw StreamError::Create(path, error);
@@ -35,7 +35,7 @@ void StageFileBytes(const std::string& path, std::string_view bytes,
         throw StreamError::Write();
     if (dosDateTime)
         file.Stamp(*dosDateTime);
-    if (file.Finish() != 0)
+    if (file.Finish(flush) != 0)
         throw StreamError::Write();
     if (int error = file.Commit())
         throw StreamError::Create(path, error);

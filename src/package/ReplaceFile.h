@@ -3,6 +3,8 @@
 // to a temporary name beside the target, are flushed, and are renamed over it. A symbolic link or
 // a folder in the target's place is refused, never written through.
 
+#include "StagedFile.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -20,4 +22,4 @@ void ReplaceFile(const std::string& path, std::string_view bytes,
 /// The same in the staging folder, which is ours: a link in the file's place is replaced, not
 /// refused.
 void StageFileBytes(const std::string& path, std::string_view bytes,
-                    std::optional<std::uint32_t> dosDateTime = std::nullopt);
+                    std::optional<std::uint32_t> dosDateTime, Flush flush);

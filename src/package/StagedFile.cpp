@@ -77,9 +77,9 @@ int StagedFile::Create(const std::string& path, const struct stat* source) {
     return LockExclusively(file_);
 }
 
-int StagedFile::Finish() {
+int StagedFile::Finish(Flush flush) {
     // On disk before it replaces a good copy, so a power loss cannot leave an empty file there.
-    if (Sys.Fsync(file_.Fd()) != 0)
+    if (flush == Flush::ToDisk && Sys.Fsync(file_.Fd()) != 0)
         return errno;
     return file_.Close();
 }

@@ -10,6 +10,11 @@
 #include <string>
 #include <sys/stat.h>
 
+/// Whether a finished file must be on disk before it replaces the earlier one. A file that lives
+/// only as long as this run's theme (a slot's copy, the descriptor, the default scheme written
+/// anew by every build) need not be: a power loss ends the run, and nothing reads it after.
+enum class Flush { ToDisk, NotNeeded };
+
 class StagedFile {
 public:
     StagedFile() = default;
@@ -29,8 +34,9 @@ public:
     /// shows exactly that time. A stamp that fails leaves the file its own time.
     void Stamp(std::uint32_t dosDateTime);
 
-    /// Flushes the temporary file to disk and closes it. Returns 0 or an errno.
-    int Finish();
+    /// Flushes the temporary file to disk, unless told it need not be, and closes it. Returns 0
+    /// or an errno.
+    int Finish(Flush flush = Flush::ToDisk);
     /// Renames the finished file over the staged name. Returns 0 or an errno.
     int Commit();
 

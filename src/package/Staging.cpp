@@ -74,7 +74,7 @@ void CopyContents(FileHandle& source, FileHandle& destination, off_t length) {
 
 } // namespace
 
-void CopyFileKeepDate(const std::string& source, const std::string& destination) {
+void CopyFileKeepDate(const std::string& source, const std::string& destination, Flush flush) {
     struct stat sourceInfo {};
     FileHandle input = OpenSource(source, sourceInfo);
     StagedFile output;
@@ -86,7 +86,7 @@ void CopyFileKeepDate(const std::string& source, const std::string& destination)
     // hold keep the copy's own.
     if (std::optional<std::uint32_t> dos = DosDateTimeFromUnix(sourceInfo.st_mtime))
         output.Stamp(*dos);
-    if (output.Finish() != 0)
+    if (output.Finish(flush) != 0)
         throw StreamError::Write();
     if (int error = output.Commit())
         throw StreamError::Create(destination, error);

@@ -2,6 +2,7 @@
 // The staging folder: every file that goes into a theme is first copied there under the name it
 // will carry in the package.
 
+#include "StagedFile.h"
 #include "model/ThemeDocument.h"
 
 #include <string>
@@ -13,7 +14,9 @@
 /// under an exclusive one while copying: a source another process holds locked exclusively fails
 /// to open, an earlier staged file someone else holds fails to be replaced, and a file cannot be
 /// copied onto itself. Throws StreamError.
-void CopyFileKeepDate(const std::string& source, const std::string& destination);
+/// flush says whether the copy must be on disk before it replaces an earlier one.
+void CopyFileKeepDate(const std::string& source, const std::string& destination,
+                      Flush flush = Flush::NotNeeded);
 
 /// Refuses, with an EncodingError naming the character, a chosen file whose extension the
 /// package cannot carry: the archive names the staged file in CP866 and the descriptor names it

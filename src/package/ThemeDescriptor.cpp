@@ -86,7 +86,8 @@ void WriteThemeDescriptor(const ThemeMetadata& metadata, const PackageList& file
         throw InOutError::FromErrno(error);
     if (int error = file.File().WriteAll(text.data(), text.size()))
         throw InOutError::FromErrno(error);
-    if (int error = file.Finish())
+    // Written anew by every build.
+    if (int error = file.Finish(Flush::NotNeeded))
         throw InOutError::FromErrno(error);
     if (int error = file.Commit())
         throw InOutError::FromErrno(error);
