@@ -17,11 +17,11 @@ namespace {
 constexpr std::string_view CheckHelpText =
     "\n"
     "kestrova-build --check MANIFEST.ini (or THEME.sdt, a theme already built) checks the\n"
-    "theme's files instead of building it: one line per element with its format, size, frames and "
-    "file size, and what the phone would\n"
-    "make of it (errors, warnings, notes). Exit status: 0 when the theme is fit for the phone,\n"
-    "1 when an element has an error or has no file. A build prints the errors and warnings\n"
-    "too, and builds all the same.\n";
+    "theme's files instead of building it: one line per element with its format, size, frames\n"
+    "and file size, and what the phone would make of it (errors, warnings, notes). Exit status:\n"
+    "0 when the theme is fit for the phone, 1 when an element has an error or has no file.\n"
+    "A build first takes a quick look, without decoding the pictures, prints the errors and\n"
+    "warnings it finds, and builds all the same.\n";
 
 bool EndsWithSdt(std::string_view path) {
     return SameIgnoringAsciiCase(FileExtension(path), ".sdt");
@@ -65,7 +65,8 @@ int RunThemeCheck(const std::string& path, const ThemeChecker& check, std::ostre
         // A theme is opened as the editor opens it, into a staging folder of this run's own.
         std::optional<PrivateStagingFolder> staging;
         report = check(EndsWithSdt(path) ? ArchiveFiles(path, staging.emplace().Path())
-                                         : ManifestFiles(ReadBuildManifest(path, ReadUtcClock())));
+                                         : ManifestFiles(ReadBuildManifest(path, ReadUtcClock())),
+                       CheckDepth::Full);
     } catch (const std::exception& error) {
         err << "kestrova-build: " << error.what() << '\n';
         return 1;
@@ -80,7 +81,9 @@ void PrintBuildFindings(const std::string& manifestPath, const ThemeChecker& che
                         std::ostream& err) {
     ThemeReport report;
     try {
-        report = check(ManifestFiles(ReadBuildManifest(manifestPath, ReadUtcClock())));
+        // A quick look, so that the build does not decode every frame before it packs them.
+        report = check(ManifestFiles(ReadBuildManifest(manifestPath, ReadUtcClock())),
+                       CheckDepth::Quick);
     } catch (const std::exception&) {
         return;
     }

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-using ThemeChecker = std::function<ThemeReport(const ThemeFiles&)>;
+using ThemeChecker = std::function<ThemeReport(const ThemeFiles&, CheckDepth)>;
 
 inline constexpr std::string_view CheckUsage =
     "usage: kestrova-build --check MANIFEST.ini|THEME.sdt\n";

@@ -41,6 +41,11 @@ enum class FindingCode {
 
 CheckGrade GradeOf(FindingCode code);
 
+/// How far a check looks into a picture. A quick check reads what the headers say (format,
+/// size, frames) and walks the file to its end mark; a full one also decodes every frame, so it
+/// finds the damage only a decoder sees.
+enum class CheckDepth { Quick, Full };
+
 /// "error", "warning" or "note": the grade as the command line prints it and styles name it.
 const char* GradeName(CheckGrade grade);
 

@@ -10,7 +10,8 @@
 #include <filesystem>
 #include <latch>
 
-ElementReport CheckElement(int slot, const std::string& path, QImage* firstFrame) {
+ElementReport CheckElement(int slot, const std::string& path, QImage* firstFrame,
+                           CheckDepth depth) {
     if (SlotLayouts[slot].kind == skMelody)
         return CheckMelodyFile(slot, path);
     ElementReport report;
@@ -22,7 +23,7 @@ ElementReport CheckElement(int slot, const std::string& path, QImage* firstFrame
     if (!file)
         return report;
     const std::string_view bytes = file->Bytes();
-    const PictureProbe probe = ProbePicture(bytes, firstFrame);
+    const PictureProbe probe = ProbePicture(bytes, firstFrame, depth);
     ElementFacts& facts = report.facts;
     facts.format = probe.format;
     facts.width = probe.width;
@@ -42,7 +43,7 @@ ElementReport CheckElement(int slot, const std::string& path, QImage* firstFrame
     return report;
 }
 
-ThemeReport CheckTheme(const ThemeFiles& files) {
+ThemeReport CheckTheme(const ThemeFiles& files, CheckDepth depth) {
     // The elements are checked side by side, on as many threads as a pack deflates on: Qt's
     // decoders are reentrant, and a build waits for the check before it starts.
     ThemeReport report;
@@ -53,10 +54,11 @@ ThemeReport CheckTheme(const ThemeFiles& files) {
             const std::string path = files[slot].value_or(std::string());
             std::error_code ignored;
             const auto size = path.empty() ? 0 : std::filesystem::file_size(path, ignored);
-            pool.Submit(size == std::uintmax_t(-1) ? 0 : size, [&report, &done, slot, path](int) {
-                report.elements[slot] = CheckElement(slot, path);
-                done.count_down();
-            });
+            pool.Submit(size == std::uintmax_t(-1) ? 0 : size,
+                        [&report, &done, slot, path, depth](int) {
+                            report.elements[slot] = CheckElement(slot, path, nullptr, depth);
+                            done.count_down();
+                        });
         }
         done.wait();
     }

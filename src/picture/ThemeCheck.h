@@ -9,6 +9,7 @@ class QImage;
 
 /// Checks the file chosen for a slot; an empty path is a missing element. For a picture or an
 /// animation, firstFrame, when given, receives its first decoded frame.
-ElementReport CheckElement(int slot, const std::string& path, QImage* firstFrame = nullptr);
+ElementReport CheckElement(int slot, const std::string& path, QImage* firstFrame = nullptr,
+                           CheckDepth depth = CheckDepth::Full);
 
-ThemeReport CheckTheme(const ThemeFiles& files);
+ThemeReport CheckTheme(const ThemeFiles& files, CheckDepth depth = CheckDepth::Full);

@@ -75,7 +75,7 @@ protected:
     std::optional<test::ScopedEnvironment> tmpdir;
     std::optional<Finding> finding;
     ThemeFiles received;
-    ThemeChecker checker = [this](const ThemeFiles& files) { return Check(files); };
+    ThemeChecker checker = [this](const ThemeFiles& files, CheckDepth) { return Check(files); };
 };
 
 } // namespace

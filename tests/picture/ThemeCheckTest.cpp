@@ -134,6 +134,41 @@ TEST(CheckElement, GifFrameIsTheFirstOne) {
     EXPECT_EQ(QColor(first.pixel(3, 1)), QColor(0, 0, 255));
 }
 
+// What a build's quick look finds without decoding, and what only the full check's decoding does.
+TEST(CheckElement, AQuickLookFindsAllButTheDamageOnlyADecoderSees) {
+    test::TempFolder folder;
+    std::string damaged = Encoded(64, 64, "PNG", Qt::red);
+    // Bytes of the image data changed, the file's end mark kept.
+    const std::size_t data = damaged.find("IDAT") + 8;
+    for (std::size_t i = data; i < data + 6 && i < damaged.size(); ++i)
+        damaged[i] = static_cast<char>(damaged[i] ^ 0x5A);
+    const struct {
+        int slot;
+        const char* name;
+        std::string bytes;
+        bool decoderOnly; // damage only decoding finds
+    } cases[] = {
+        {7, "wide.png", Encoded(250, 10, "PNG"), false},
+        {13, "still.gif", media::Gif(8, 8, 1), false},
+        {6, "damaged.png", damaged, true},
+    };
+    for (const auto& c : cases) {
+        test::WriteFile(folder / c.name, c.bytes);
+        const ElementReport quick =
+            CheckElement(c.slot, folder / c.name, nullptr, CheckDepth::Quick);
+        const ElementReport full = CheckElement(c.slot, folder / c.name);
+        EXPECT_EQ(quick.facts.width, full.facts.width) << c.name;
+        if (c.decoderOnly) {
+            EXPECT_EQ(Describe(quick.findings), "") << c.name;
+            EXPECT_TRUE(full.HasError()) << Describe(full.findings);
+        } else {
+            EXPECT_EQ(quick.facts.frames, full.facts.frames) << c.name;
+            EXPECT_FALSE(quick.findings.empty()) << c.name;
+            EXPECT_EQ(Describe(quick.findings), Describe(full.findings)) << c.name;
+        }
+    }
+}
+
 TEST(CheckTheme, MissingSlotsAreListedAsMissing) {
     test::TempFolder folder;
     test::WriteFile(folder / "wall.png", Encoded(240, 320, "PNG"));
