@@ -3,12 +3,8 @@
 #include "PictureProbe.h"
 #include "package/MediaSniffing.h"
 #include "package/PictureCompleteness.h"
-#include "package/WorkerPool.h"
 
 #include <QImage>
-#include <algorithm>
-#include <filesystem>
-#include <latch>
 
 ElementReport CheckElement(int slot, const std::string& path, QImage* firstFrame,
                            CheckDepth depth) {
@@ -44,23 +40,11 @@ ElementReport CheckElement(int slot, const std::string& path, QImage* firstFrame
 }
 
 ThemeReport CheckTheme(const ThemeFiles& files, CheckDepth depth) {
-    // The elements are checked side by side, on as many threads as a pack deflates on: Qt's
-    // decoders are reentrant, and a build waits for the check before it starts.
+    // One element after another on the calling thread: Qt's decoders are loaded as plugins,
+    // whose objects belong to the thread that first loads them and must not outlive it.
     ThemeReport report;
-    std::latch done(SlotCount);
-    {
-        WorkerPool pool(std::min(DefaultPackThreads(), SlotCount));
-        for (int slot = 0; slot < SlotCount; ++slot) {
-            const std::string path = files[slot].value_or(std::string());
-            std::error_code ignored;
-            const auto size = path.empty() ? 0 : std::filesystem::file_size(path, ignored);
-            pool.Submit(size == std::uintmax_t(-1) ? 0 : size,
-                        [&report, &done, slot, path, depth](int) {
-                            report.elements[slot] = CheckElement(slot, path, nullptr, depth);
-                            done.count_down();
-                        });
-        }
-        done.wait();
-    }
+    for (int slot = 0; slot < SlotCount; ++slot)
+        report.elements[slot] =
+            CheckElement(slot, files[slot].value_or(std::string()), nullptr, depth);
     return report;
 }
