@@ -5,9 +5,8 @@
 #include "package/NamePattern.h"
 #include "package/PathNames.h"
 #include "package/ReplaceFile.h"
-#include "package/SlotMatching.h"
 #include "package/Staging.h"
-#include "package/ThemeArchiveReader.h"
+#include "package/ThemeContents.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -93,18 +92,17 @@ bool ThemeEditor::HasWork() const {
 std::optional<OpenedTheme> ThemeEditor::OpenTheme(const std::string& archivePath) {
     if (building_)
         return std::nullopt;
-    const ThemeArchive archive = ReadThemeArchive(archivePath);
-    const DescriptorContents descriptor = ReadArchiveDescriptor(archive);
-    const SlotMatching matching = MatchSlots(archive, descriptor.resources);
+    const ThemeContents contents = ReadThemeContents(archivePath);
+    const ThemeArchive& archive = contents.archive;
+    const DescriptorContents& descriptor = contents.descriptor;
+    const SlotMatching& matching = contents.matching;
 
     OpenedTheme opened;
     opened.descriptor = descriptor.status;
     opened.descriptorProblem = descriptor.problem;
     opened.emptySlots = matching.emptySlots;
-    for (std::size_t entry : matching.unmatchedEntries)
-        opened.unmatchedEntries.push_back(archive.entries[entry].name);
-    for (std::size_t line : matching.unknownResources)
-        opened.unknownResources.push_back(descriptor.resources[line].src);
+    opened.unmatchedEntries = contents.unmatchedEntries;
+    opened.unknownResources = contents.unknownResources;
 
     // From here on the theme is the archive's; what is staged before a failure stays, as the
     // steps of a choice do.

@@ -7,7 +7,7 @@
 #include "package/NamePattern.h"
 #include "package/PathNames.h"
 #include "package/ReplaceFile.h"
-#include "package/SlotMatching.h"
+#include "package/ThemeContents.h"
 #include "package/ThemeDescriptor.h"
 
 #include <filesystem>
@@ -97,18 +97,17 @@ std::string Quoted(std::string_view text) {
 
 UnpackResult UnpackTheme(const std::string& archivePath, const std::string& folder,
                          const ThemeArchiveLimits& limits) {
-    ThemeArchive archive = ReadThemeArchive(archivePath, limits);
-    DescriptorContents descriptor = ReadArchiveDescriptor(archive);
-    SlotMatching matching = MatchSlots(archive, descriptor.resources);
+    const ThemeContents contents = ReadThemeContents(archivePath, limits);
+    const ThemeArchive& archive = contents.archive;
+    const DescriptorContents& descriptor = contents.descriptor;
+    const SlotMatching& matching = contents.matching;
 
     UnpackResult result;
     result.descriptor = descriptor.status;
     result.descriptorProblem = descriptor.problem;
     result.emptySlots = matching.emptySlots;
-    for (std::size_t i : matching.unmatchedEntries)
-        result.unmatchedEntries.push_back(archive.entries[i].name);
-    for (std::size_t line : matching.unknownResources)
-        result.unknownResources.push_back(descriptor.resources[line].src);
+    result.unmatchedEntries = contents.unmatchedEntries;
+    result.unknownResources = contents.unknownResources;
 
     ManifestWriter manifest;
     manifest.Comment("Written by kestrova-build --unpack; kestrova-build -o OUTPUT_DIR theme.ini "

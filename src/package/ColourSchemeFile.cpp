@@ -246,15 +246,9 @@ const ColourSchemeModel& DefaultColourSchemeModel() {
 }
 
 std::string ReadColourSchemeBytes(const std::string& path) {
-    // Non-blocking, so a named pipe chosen in the dialog reads as what it holds now.
-    FileHandle file = FileHandle::Open(path.c_str(), O_RDONLY | O_NONBLOCK);
-    if (!file.IsOpen())
-        throw StreamError::Open(path, errno);
+    // A named pipe chosen in the dialog reads as what it holds now.
     struct stat info {};
-    if (Sys.Fstat(file.Fd(), &info) != 0)
-        throw StreamError::Open(path, errno);
-    if (S_ISDIR(info.st_mode))
-        throw StreamError::Open(path, EISDIR);
+    FileHandle file = OpenFileToRead(path, info);
     std::string bytes(MaxColourSchemeFileSize + 1, '\0');
     const ssize_t got = file.ReadFull(bytes.data(), bytes.size());
     if (got < 0)

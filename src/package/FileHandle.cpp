@@ -1,8 +1,10 @@
 #include "FileHandle.h"
 
+#include "Errors.h"
 #include "SystemCalls.h"
 
 #include <cerrno>
+#include <fcntl.h>
 
 FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
     if (this != &other) {
@@ -83,4 +85,15 @@ ssize_t FileHandle::ReadFull(void* data, std::size_t size) {
         done += static_cast<std::size_t>(n);
     }
     return static_cast<ssize_t>(done);
+}
+
+FileHandle OpenFileToRead(const std::string& path, struct stat& info) {
+    FileHandle file = FileHandle::Open(path.c_str(), O_RDONLY | O_NONBLOCK);
+    if (!file.IsOpen())
+        throw StreamError::Open(path, errno);
+    if (Sys.Fstat(file.Fd(), &info) != 0)
+        throw StreamError::Open(path, errno);
+    if (S_ISDIR(info.st_mode))
+        throw StreamError::Open(path, EISDIR);
+    return file;
 }

@@ -2,6 +2,8 @@
 // An open file descriptor that is closed on every path.
 
 #include <cstddef>
+#include <string>
+#include <sys/stat.h>
 #include <sys/types.h>
 
 class FileHandle {
@@ -33,3 +35,8 @@ public:
 private:
     int fd_ = -1;
 };
+
+/// Opens a file the user named, to read it: without waiting, so a named pipe cannot hold the
+/// program until someone writes to it, and refusing a folder. info receives what fstat says.
+/// Throws StreamError ("Cannot open file ...").
+FileHandle OpenFileToRead(const std::string& path, struct stat& info);

@@ -27,15 +27,8 @@ int LockForReading(const FileHandle& file) {
 }
 
 FileHandle OpenSource(const std::string& source, struct stat& info) {
-    // Without O_NONBLOCK a named pipe typed into the dialog would hold the window until some
-    // other program wrote to it; this way it is copied as the empty file its size says.
-    FileHandle file = FileHandle::Open(source.c_str(), O_RDONLY | O_NONBLOCK);
-    if (!file.IsOpen())
-        throw StreamError::Open(source, errno);
-    if (Sys.Fstat(file.Fd(), &info) != 0)
-        throw StreamError::Open(source, errno);
-    if (S_ISDIR(info.st_mode))
-        throw StreamError::Open(source, EISDIR);
+    // A named pipe typed into the dialog is copied as the empty file its size says.
+    FileHandle file = OpenFileToRead(source, info);
     if (int error = LockForReading(file))
         throw StreamError::Open(source, error);
     return file;

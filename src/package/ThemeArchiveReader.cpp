@@ -233,16 +233,9 @@ ThemeArchive ReadThemeArchive(FileHandle& file, std::uint64_t size, const std::s
 }
 
 ThemeArchive ReadThemeArchive(const std::string& path, const ThemeArchiveLimits& limits) {
-    // Not blocking on open: a named pipe given as the archive is refused below instead of
-    // holding the program until someone writes to it.
-    FileHandle file = FileHandle::Open(path.c_str(), O_RDONLY | O_NONBLOCK);
-    if (!file.IsOpen())
-        throw StreamError::Open(path, errno);
+    // A named pipe given as the archive is refused below.
     struct stat info {};
-    if (Sys.Fstat(file.Fd(), &info) != 0)
-        throw StreamError::Open(path, errno);
-    if (S_ISDIR(info.st_mode))
-        throw StreamError::Open(path, EISDIR);
+    FileHandle file = OpenFileToRead(path, info);
     if (!S_ISREG(info.st_mode)) {
         OpenFailure fail(path);
         fail("It is not a file");
