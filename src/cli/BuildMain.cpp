@@ -1,11 +1,13 @@
+#include "CheckProgram.h"
 #include "ThemeCheckCommand.h"
 #include "app/BuildCleanup.h"
-#include "picture/ThemeCheck.h"
 
 #include <iostream>
 
 int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (AsksForCheck(args))
+        return RunCheckProgram(args, std::cerr);
     RemoveHeldFilesOnSignals();
-    return RunBuildProgram(std::vector<std::string>(argv + 1, argv + argc), CheckTheme, std::cout,
-                           std::cerr);
+    return RunBuildProgram(args, std::cout, std::cerr);
 }

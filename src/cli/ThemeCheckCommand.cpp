@@ -7,6 +7,7 @@
 #include "app/ThemeEditor.h"
 #include "package/AsciiCase.h"
 #include "package/PathNames.h"
+#include "package/QuickCheck.h"
 
 #include <algorithm>
 #include <cctype>
@@ -65,8 +66,7 @@ int RunThemeCheck(const std::string& path, const ThemeChecker& check, std::ostre
         // A theme is opened as the editor opens it, into a staging folder of this run's own.
         std::optional<PrivateStagingFolder> staging;
         report = check(EndsWithSdt(path) ? ArchiveFiles(path, staging.emplace().Path())
-                                         : ManifestFiles(ReadBuildManifest(path, ReadUtcClock())),
-                       CheckDepth::Full);
+                                         : ManifestFiles(ReadBuildManifest(path, ReadUtcClock())));
     } catch (const std::exception& error) {
         err << "kestrova-build: " << error.what() << '\n';
         return 1;
@@ -77,13 +77,24 @@ int RunThemeCheck(const std::string& path, const ThemeChecker& check, std::ostre
     return ThemeUnfit(report) ? 1 : 0;
 }
 
-void PrintBuildFindings(const std::string& manifestPath, const ThemeChecker& check,
-                        std::ostream& err) {
+bool AsksForCheck(const std::vector<std::string>& args) {
+    return std::find(args.begin(), args.end(), "--check") != args.end();
+}
+
+int RunCheckCommand(const std::vector<std::string>& args, const ThemeChecker& check,
+                    std::ostream& out, std::ostream& err) {
+    if (args.size() != 2 || args[0] != "--check") {
+        err << "kestrova-build: --check takes one manifest or theme and nothing else\n"
+            << CheckUsage;
+        return 2;
+    }
+    return RunThemeCheck(args[1], check, out, err);
+}
+
+void PrintBuildFindings(const std::string& manifestPath, std::ostream& err) {
     ThemeReport report;
     try {
-        // A quick look, so that the build does not decode every frame before it packs them.
-        report = check(ManifestFiles(ReadBuildManifest(manifestPath, ReadUtcClock())),
-                       CheckDepth::Quick);
+        report = QuickCheckTheme(ManifestFiles(ReadBuildManifest(manifestPath, ReadUtcClock())));
     } catch (const std::exception&) {
         return;
     }
@@ -94,16 +105,7 @@ void PrintBuildFindings(const std::string& manifestPath, const ThemeChecker& che
                     << "): " << FindingLine(element, finding) << '\n';
 }
 
-int RunBuildProgram(const std::vector<std::string>& args, const ThemeChecker& check,
-                    std::ostream& out, std::ostream& err) {
-    if (std::find(args.begin(), args.end(), "--check") != args.end()) {
-        if (args.size() != 2 || args[0] != "--check") {
-            err << "kestrova-build: --check takes one manifest or theme and nothing else\n"
-                << CheckUsage;
-            return 2;
-        }
-        return RunThemeCheck(args[1], check, out, err);
-    }
+int RunBuildProgram(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const bool help = std::find(args.begin(), args.end(), "--help") != args.end() ||
                       std::find(args.begin(), args.end(), "-h") != args.end();
     if (help) {
@@ -113,6 +115,6 @@ int RunBuildProgram(const std::vector<std::string>& args, const ThemeChecker& ch
     }
     const std::string manifest = ManifestArgument(args);
     if (!manifest.empty())
-        PrintBuildFindings(manifest, check, err);
+        PrintBuildFindings(manifest, err);
     return RunCommandLineBuild(args, out, err);
 }

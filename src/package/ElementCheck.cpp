@@ -135,3 +135,37 @@ ElementReport CheckMelodyFile(int slot, const std::string& path) {
     SortFindings(report);
     return report;
 }
+
+ElementReport CheckElementFile(int slot, const std::string& path, const PictureReader& read) {
+    if (SlotLayouts[slot].kind == skMelody)
+        return CheckMelodyFile(slot, path);
+    ElementReport report;
+    report.slot = slot;
+    report.path = path;
+    if (path.empty())
+        return report;
+    std::optional<MappedFile> file = OpenElementFile(report);
+    if (!file)
+        return report;
+    const std::string_view bytes = file->Bytes();
+    const bool damaged = read(bytes, report.facts);
+    if (report.facts.format.empty()) {
+        // A sound chosen by mistake is worth naming.
+        report.facts.format = std::string(SniffMelodyFormat(bytes));
+        report.findings.emplace_back(FindingCode::NotAPicture);
+        return report;
+    }
+    if (damaged)
+        report.findings.emplace_back(FindingCode::DamagedPicture);
+    JudgeExtension(report);
+    JudgePlacement(report);
+    SortFindings(report);
+    return report;
+}
+
+ThemeReport CheckThemeFiles(const ThemeFiles& files, const PictureReader& read) {
+    ThemeReport report;
+    for (int slot = 0; slot < SlotCount; ++slot)
+        report.elements[slot] = CheckElementFile(slot, files[slot].value_or(std::string()), read);
+    return report;
+}

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -40,11 +41,6 @@ enum class FindingCode {
 };
 
 CheckGrade GradeOf(FindingCode code);
-
-/// How far a check looks into a picture. A quick check reads what the headers say (format,
-/// size, frames) and walks the file to its end mark; a full one also decodes every frame, so it
-/// finds the damage only a decoder sees.
-enum class CheckDepth { Quick, Full };
 
 /// "error", "warning" or "note": the grade as the command line prints it and styles name it.
 const char* GradeName(CheckGrade grade);
@@ -122,3 +118,15 @@ void SortFindings(ElementReport& report);
 
 /// The whole check of a melody slot's file.
 ElementReport CheckMelodyFile(int slot, const std::string& path);
+
+/// Reads a picture's format, size and frames from its bytes into facts, leaving the format empty
+/// when it knows no such content; returns true when it finds the picture damaged. A check is as
+/// deep as its reader: headers and end marks, or every frame decoded.
+using PictureReader = std::function<bool(std::string_view bytes, ElementFacts& facts)>;
+
+/// The whole check of the file chosen for a slot, an empty path being a missing element; a
+/// picture's facts come from read.
+ElementReport CheckElementFile(int slot, const std::string& path, const PictureReader& read);
+
+/// Every slot's element, one after another on the calling thread.
+ThemeReport CheckThemeFiles(const ThemeFiles& files, const PictureReader& read);

@@ -23,7 +23,7 @@ private:
 
 } // namespace
 
-PictureProbe ProbePicture(std::string_view bytes, QImage* firstFrame, CheckDepth depth) {
+PictureProbe ProbePicture(std::string_view bytes, QImage* firstFrame) {
     PictureProbe probe;
     QuietDecoders quiet;
     QByteArray data = QByteArray::fromRawData(bytes.data(), qsizetype(bytes.size()));
@@ -40,11 +40,6 @@ PictureProbe ProbePicture(std::string_view bytes, QImage* firstFrame, CheckDepth
     probe.height = size.height();
     // The GIF decoder reports no error at the end of its frames, so count them first.
     const int expected = std::max(reader.imageCount(), 1);
-    if (depth == CheckDepth::Quick && size.isValid() && !firstFrame) {
-        probe.frames = expected;
-        probe.outcome = PictureProbe::Outcome::Decoded;
-        return probe;
-    }
     QImage image;
     while (probe.frames < expected && reader.read(&image)) {
         if (probe.frames == 0) {

@@ -1,8 +1,6 @@
 #pragma once
 // What Qt's decoders make of a picture's bytes, the decoder chosen by the content alone.
 
-#include "package/ElementCheck.h"
-
 #include <string>
 #include <string_view>
 
@@ -21,7 +19,5 @@ struct PictureProbe {
     int frames = 0; // the frames decoded
 };
 
-/// Decodes every frame; firstFrame, when given, receives the first one. A quick probe decodes
-/// none (but for a picture whose header gives no size) and takes the frames the decoder counts.
-PictureProbe ProbePicture(std::string_view bytes, QImage* firstFrame = nullptr,
-                          CheckDepth depth = CheckDepth::Full);
+/// Decodes every frame; firstFrame, when given, receives the first one.
+PictureProbe ProbePicture(std::string_view bytes, QImage* firstFrame = nullptr);

@@ -1,5 +1,6 @@
 #pragma once
-// The check of a theme's files, for the window's overview and for kestrova-build --check.
+// The check of a theme's files through Qt's decoders, every frame decoded, for the window's
+// overview and for kestrova-build --check.
 
 #include "package/ElementCheck.h"
 
@@ -9,7 +10,8 @@ class QImage;
 
 /// Checks the file chosen for a slot; an empty path is a missing element. For a picture or an
 /// animation, firstFrame, when given, receives its first decoded frame.
-ElementReport CheckElement(int slot, const std::string& path, QImage* firstFrame = nullptr,
-                           CheckDepth depth = CheckDepth::Full);
+ElementReport CheckElement(int slot, const std::string& path, QImage* firstFrame = nullptr);
 
-ThemeReport CheckTheme(const ThemeFiles& files, CheckDepth depth = CheckDepth::Full);
+/// One element after another on the calling thread: Qt's decoders are loaded as plugins, whose
+/// objects belong to the thread that first loads them and must not outlive it.
+ThemeReport CheckTheme(const ThemeFiles& files);

@@ -1,8 +1,9 @@
-// kestrova-build --check and the findings a build prints, with a stand-in for the picture check
-// so that only the command is under test.
+// kestrova-build --check, with a stand-in for the picture check so that only the command is
+// under test, and the findings of the quick look a build takes.
 
 #include "cli/ThemeCheckCommand.h"
 
+#include "TestMedia.h"
 #include "cli/CheckReportText.h"
 #include "cli/CommandLineBuild.h"
 #include "core/TestSupport.h"
@@ -31,7 +32,8 @@ protected:
 
     Outcome Run(const std::vector<std::string>& args) {
         std::ostringstream out, err;
-        int status = RunBuildProgram(args, checker, out, err);
+        int status = AsksForCheck(args) ? RunCheckCommand(args, checker, out, err)
+                                        : RunBuildProgram(args, out, err);
         return {status, out.str(), err.str()};
     }
 
@@ -41,6 +43,22 @@ protected:
         for (int slot : slots) {
             std::string name = std::to_string(slot) + ".bin";
             test::WriteFile(folder / name, "slot " + std::to_string(slot));
+            text += std::string(SlotNames[slot]) + "=" + name + "\n";
+        }
+        test::WriteFile(folder / "theme.ini", text);
+        return folder / "theme.ini";
+    }
+
+    // A manifest choosing for every slot a file the quick look finds nothing wrong with: a
+    // melody, an animation of two frames, a picture of one pixel.
+    std::string FitManifest() {
+        std::string text = "[theme]\ntitle=Demo\n[slots]\n";
+        for (int slot = 0; slot < SlotCount; ++slot) {
+            const auto kind = SlotLayouts[slot].kind;
+            const std::string name = std::to_string(slot) + (kind == skMelody ? ".mid" : ".gif");
+            test::WriteFile(folder / name, kind == skMelody      ? media::Midi()
+                                           : kind == skAnimation ? media::Gif(1, 1, 2)
+                                                                 : media::Gif(1, 1, 1));
             text += std::string(SlotNames[slot]) + "=" + name + "\n";
         }
         test::WriteFile(folder / "theme.ini", text);
@@ -75,7 +93,7 @@ protected:
     std::optional<test::ScopedEnvironment> tmpdir;
     std::optional<Finding> finding;
     ThemeFiles received;
-    ThemeChecker checker = [this](const ThemeFiles& files, CheckDepth) { return Check(files); };
+    ThemeChecker checker = [this](const ThemeFiles& files) { return Check(files); };
 };
 
 } // namespace
@@ -175,21 +193,27 @@ TEST_F(ThemeCheckCommandTest, CommandLine) {
 }
 
 TEST_F(ThemeCheckCommandTest, BuildPrintsErrorsAndWarningsAndStillBuilds) {
-    const std::string manifest = Manifest(AllSlots());
+    const std::string manifest = FitManifest();
+    const SlotLayout& bottom = SlotLayouts[8];
     const struct {
-        std::optional<Finding> finding;
+        int slot;
+        std::string bytes;
         std::string err;
     } cases[] = {
-        {Finding(FindingCode::BeyondScreen, 0, 8),
+        {8, media::Gif(ScreenWidth - bottom.x, ScreenHeight - bottom.y + 8, 1),
          "kestrova-build: background_picture_bottom_fullscreen (8): warning: reaches beyond the "
          "240x320 screen by 8 pixels at the bottom; the phone cuts it off\n"},
-        {Finding(FindingCode::NotAPicture),
+        {8, "slot 8",
          "kestrova-build: background_picture_bottom_fullscreen (8): error: cannot be decoded as a "
          "picture\n"},
-        {Finding(FindingCode::WallpaperSize), ""},
+        {4, media::Gif(1, 1, 1),
+         "kestrova-build: switch_on_animation (4): warning: an animation of a single frame\n"},
+        // Notes are for --check.
+        {7, media::Gif(200, 300, 1), ""},
     };
     for (const auto& c : cases) {
-        finding = c.finding;
+        FitManifest();
+        test::WriteFile(folder / (std::to_string(c.slot) + ".gif"), c.bytes);
         fs::remove(folder / "out/Demo.sdt");
         Outcome outcome = Run({"-o", folder / "out", manifest});
         EXPECT_EQ(outcome.status, 0) << outcome.err;
@@ -198,7 +222,6 @@ TEST_F(ThemeCheckCommandTest, BuildPrintsErrorsAndWarningsAndStillBuilds) {
     }
     // A manifest the build refuses gets the build's own message and no check.
     test::WriteFile(manifest, "[slots]\nno_such_slot=0.bin\n");
-    received = {};
     Outcome broken = Run({manifest, "-o", folder / "out"});
     EXPECT_EQ(broken.status, 1);
     EXPECT_EQ(broken.err.find("kestrova-build: " + manifest + ":2: "), 0u) << broken.err;

@@ -38,6 +38,7 @@ def cache_value(build, name):
 def expected_files(gui):
     files = {
         "usr/bin/kestrova-build": 0o755,
+        "usr/libexec/kestrova/kestrova-check": 0o755,
         f"usr/share/applications/{APP_ID}.desktop": 0o644,
         f"usr/share/metainfo/{APP_ID}.metainfo.xml": 0o644,
         f"usr/share/mime/packages/{APP_ID}.xml": 0o644,
@@ -76,8 +77,8 @@ def check_file_list(root, gui):
 
 
 def check_programs(root):
-    for program in ("kestrova", "kestrova-build"):
-        path = root / "usr/bin" / program
+    for program in ("bin/kestrova", "bin/kestrova-build", "libexec/kestrova/kestrova-check"):
+        path = root / "usr" / program
         if not path.exists():
             continue
         if path.read_bytes()[:4] != b"\x7fELF":
@@ -92,6 +93,12 @@ def check_programs(root):
     run = subprocess.run([build, "--help"], capture_output=True, text=True)
     if run.returncode != 0 or "kestrova" not in run.stdout.lower():
         problem(f"the installed kestrova-build --help failed: {run.returncode} {run.stderr}")
+    # --check runs the program in libexec, which the installed copy must find from its bin folder.
+    demo = SOURCE / "demo" / "theme.ini"
+    if demo.exists():
+        run = subprocess.run([build, "--check", demo], capture_output=True, text=True)
+        if run.returncode not in (0, 1) or " missing\n" not in run.stdout:
+            problem(f"the installed kestrova-build --check failed: {run.returncode} {run.stderr}")
 
 
 def validator(name):
