@@ -2,7 +2,7 @@
 
 #include "PictureProbe.h"
 #include "package/MediaSniffing.h"
-#include "package/PictureCompleteness.h"
+#include "package/PictureStructure.h"
 
 #include <QImage>
 
@@ -31,7 +31,7 @@ ElementReport CheckElement(int slot, const std::string& path, QImage* firstFrame
         report.findings.emplace_back(FindingCode::NotAPicture);
         return report;
     }
-    if (probe.outcome == PictureProbe::Outcome::Damaged || !PictureComplete(facts.format, bytes))
+    if (probe.outcome == PictureProbe::Outcome::Damaged || !ReadPictureStructure(bytes).complete)
         report.findings.emplace_back(FindingCode::DamagedPicture);
     JudgeExtension(report);
     JudgePlacement(report);
