@@ -235,9 +235,9 @@ void CountGifImage(const Bytes& gif, std::size_t at, PictureStructure& picture) 
 
 void ReadGif(const Bytes& gif, PictureStructure& picture) {
     picture.frames = 0;
+    picture.complete = false;
     // Qt's reader stops counting at an LZW code size beyond GIF's 12 bits.
     bool counting = true;
-    picture.complete = false;
     if (!gif.Has(0, 13))
         return;
     std::size_t at = 13 + ColourTableLength(gif.At(10));

@@ -204,9 +204,11 @@ TEST(ReadPictureStructure, ReadsSizeAndFramesAsTheHeadersGiveThem) {
     const std::string sos = JpegScan();
     const std::string scan = Bytes({0x12, 0x34}) + Bytes({0xFF, 0xD9});
     const std::string thumbnail = soi + JpegFrame(0xC0, 6, 5) + sos + scan;
-    // Huffman tables whose counts would read as a frame of 1 by 1 with 7 components.
-    const std::string tables = Bytes({0xFF, 0xC4, 0x00, 0x1D, 0x00, 0, 1, 0, 1, 7, 1, 0, 0, 0, 0, 0,
-                                      0,    0,    0,    0,    0,    0, 1, 2, 3, 4, 5, 6, 7, 8, 9});
+    // Huffman tables (class and number, 16 counts, their symbols) whose counts would read as a
+    // frame of 1 by 1 with 7 components.
+    const std::string tables = Bytes({0xFF, 0xC4, 0x00, 0x1D, 0x00}) +
+                               Bytes({0, 1, 0, 1, 7, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}) +
+                               Bytes({0, 1, 2, 3, 4, 5, 6, 7, 8, 9});
 
     const std::string rgb = PngHeader(37, 21, 8, 2);
     const std::string idat = PngChunk("IDAT", "x") + PngChunk("IEND", "");
@@ -214,13 +216,14 @@ TEST(ReadPictureStructure, ReadsSizeAndFramesAsTheHeadersGiveThem) {
     badSum[20] ^= 1;
 
     const std::string gif = media::Gif(12, 8, 3);
-    // The screen's size sits at 6, the first image's place at 34 (behind two extensions).
+    // The screen's size sits at 6, the first image's place at 53 (behind two extensions).
     const auto screen = [&](int width, int height, int left = 0, int top = 0) {
         std::string bytes = gif;
         bytes.replace(6, 4, Little16(width) + Little16(height));
         bytes.replace(53, 4, Little16(left) + Little16(top));
         return bytes;
     };
+    // The second image's LZW code size made 13 bits.
     std::string wideCode = gif;
     wideCode[wideCode.find(std::string("\x2C\0\0\0\0\x0C\0\x08\0\0\x02", 11), 60) + 10] = 13;
 
@@ -290,6 +293,8 @@ TEST(ReadPictureStructure, ReadsSizeAndFramesAsTheHeadersGiveThem) {
         {"BMP top-down", Bmp(40, 5, -3), "BMP", 5, 3, 1, true},
         {"BMP of Windows 5", Bmp(124, 5, 3), "BMP", 5, 3, 1, true},
         {"BMP of OS/2's core header", Bmp(12, 5, 3), "BMP", 5, 3, 1, true},
+        {"BMP of a core header, top-down", Bmp(12, 5, -3), "BMP", 5, 3, 1, true},
+        {"BMP of a core header of negative width", Bmp(12, -5, 3), "BMP", 0, 0, 1, true},
         {"BMP of a core header with 16-bit sides", Bmp(12, 0x10005, 3), "BMP", 5, 3, 1, true},
         {"BMP of a header size Qt does not know", Bmp(56, 5, 3), "BMP", 0, 0, 1, true},
         {"BMP header cut short", Bmp(40, 5, 3).substr(0, 53), "BMP", 0, 0, 1, true},
