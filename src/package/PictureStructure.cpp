@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <zlib.h>
 
 namespace {
@@ -18,6 +19,15 @@ public:
         return at <= bytes_.size() && count <= bytes_.size() - at;
     }
     std::uint8_t At(std::size_t at) const { return static_cast<std::uint8_t>(bytes_[at]); }
+    /// Where the next 0xFF byte from at is, Size() when there is none: a JPEG's entropy-coded
+    /// data is most of the file, so it is searched, not walked byte by byte.
+    std::size_t NextFF(std::size_t at) const {
+        if (at >= bytes_.size())
+            return bytes_.size();
+        const void* found = std::memchr(bytes_.data() + at, 0xFF, bytes_.size() - at);
+        return found ? static_cast<std::size_t>(static_cast<const char*>(found) - bytes_.data())
+                     : bytes_.size();
+    }
     std::uint32_t Big16(std::size_t at) const { return (At(at) << 8) | At(at + 1); }
     std::uint32_t Big32(std::size_t at) const { return (Big16(at) << 16) | Big16(at + 2); }
     std::uint32_t Little16(std::size_t at) const { return At(at) | (At(at + 1) << 8); }
@@ -142,8 +152,7 @@ void ReadJpeg(const Bytes& jpeg, PictureStructure& picture) {
     std::size_t at = 2;
     while (at < jpeg.Size()) {
         // Bytes between segments are skipped, as decoders do, up to the next marker.
-        while (at < jpeg.Size() && jpeg.At(at) != 0xFF)
-            ++at;
+        at = jpeg.NextFF(at);
         while (at < jpeg.Size() && jpeg.At(at) == 0xFF) // fill bytes
             ++at;
         if (at >= jpeg.Size())
@@ -182,8 +191,7 @@ void ReadJpeg(const Bytes& jpeg, PictureStructure& picture) {
         scanned = true;
         // Entropy-coded data runs to the next marker that is neither a stuffed zero nor a restart.
         while (true) {
-            while (at < jpeg.Size() && jpeg.At(at) != 0xFF)
-                ++at;
+            at = jpeg.NextFF(at);
             std::size_t next = at;
             while (next < jpeg.Size() && jpeg.At(next) == 0xFF)
                 ++next;
