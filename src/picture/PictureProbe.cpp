@@ -1,27 +1,11 @@
 #include "PictureProbe.h"
 
+#include "QuietDecoders.h"
+
 #include <QBuffer>
 #include <QImage>
 #include <QImageReader>
 #include <algorithm>
-
-namespace {
-
-// The decoders warn on the console about the damage the probe reports anyway; while one runs,
-// its messages are dropped.
-class QuietDecoders {
-public:
-    QuietDecoders() : previous_(qInstallMessageHandler(Drop)) {}
-    ~QuietDecoders() { qInstallMessageHandler(previous_); }
-    QuietDecoders(const QuietDecoders&) = delete;
-    QuietDecoders& operator=(const QuietDecoders&) = delete;
-
-private:
-    static void Drop(QtMsgType, const QMessageLogContext&, const QString&) {}
-    QtMessageHandler previous_;
-};
-
-} // namespace
 
 PictureProbe ProbePicture(std::string_view bytes, QImage* firstFrame) {
     PictureProbe probe;

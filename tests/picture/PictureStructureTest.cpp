@@ -5,6 +5,7 @@
 #include "package/PictureStructure.h"
 
 #include "TestMedia.h"
+#include "picture/QuietDecoders.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -14,19 +15,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// The decoders warn of every cut; the comparison says what matters.
-class QuietDecoders {
-public:
-    QuietDecoders() : previous_(qInstallMessageHandler(Drop)) {}
-    ~QuietDecoders() { qInstallMessageHandler(previous_); }
-    QuietDecoders(const QuietDecoders&) = delete;
-    QuietDecoders& operator=(const QuietDecoders&) = delete;
-
-private:
-    static void Drop(QtMsgType, const QMessageLogContext&, const QString&) {}
-    QtMessageHandler previous_;
-};
 
 std::string Encoded(const QImage& image, const char* format, bool progressive = false) {
     QByteArray bytes;
