@@ -85,16 +85,6 @@ template <typename Structure> std::string Describe(const Structure& s) {
            std::to_string(s.frames) + (s.complete ? " frames, complete" : " frames, incomplete");
 }
 
-// Findings as "code right bottom detail" lines, so that a mismatch shows them all.
-std::string Describe(const std::vector<Finding>& findings) {
-    std::string text;
-    for (const Finding& finding : findings)
-        text += std::to_string(static_cast<int>(finding.code)) + " " +
-                std::to_string(finding.right) + " " + std::to_string(finding.bottom) + " " +
-                finding.detail + "\n";
-    return text;
-}
-
 } // namespace
 
 TEST(SniffMelodyFormat, TellsSoundsByTheirFirstBytes) {
@@ -355,7 +345,7 @@ TEST(JudgePlacement, WarnsOfWhatThePhoneCutsOrShowsDifferently) {
         report.path = "picture.png";
         report.facts = {"PNG", c.width, c.height, c.frames, 100};
         JudgePlacement(report);
-        EXPECT_EQ(Describe(report.findings), Describe(c.findings)) << c.name;
+        EXPECT_EQ(test::FindingLines(report.findings), test::FindingLines(c.findings)) << c.name;
     }
 }
 
@@ -398,7 +388,7 @@ TEST(CheckMelodyFile, ReadsWhatIsThereAndNeverWaits) {
         EXPECT_EQ(report.slot, 37);
         EXPECT_EQ(report.facts.format, c.format) << c.name;
         EXPECT_EQ(report.facts.fileSize, c.size) << c.name;
-        EXPECT_EQ(Describe(report.findings), Describe(c.findings)) << c.name;
+        EXPECT_EQ(test::FindingLines(report.findings), test::FindingLines(c.findings)) << c.name;
     }
     ElementReport missing = CheckMelodyFile(0, "");
     EXPECT_TRUE(missing.Missing());

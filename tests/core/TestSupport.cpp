@@ -151,4 +151,13 @@ std::string ShellQuote(const std::string& text) {
     return quoted + "'";
 }
 
+std::string FindingLines(const std::vector<Finding>& findings) {
+    std::string text;
+    for (const Finding& finding : findings)
+        text += std::to_string(static_cast<int>(finding.code)) + " " +
+                std::to_string(finding.right) + " " + std::to_string(finding.bottom) + " " +
+                finding.detail + "\n";
+    return text;
+}
+
 } // namespace test

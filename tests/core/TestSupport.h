@@ -2,6 +2,7 @@
 // Small helpers shared by the core tests: a scratch folder per test, file contents and times, a
 // fixed time zone, and running an independent reader.
 
+#include "package/ElementCheck.h"
 #include "package/SystemCalls.h"
 
 #include <cstdlib>
@@ -10,6 +11,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace test {
 
@@ -89,5 +91,8 @@ CommandResult Run(const std::string& command);
 
 /// Single-quotes a string for the shell.
 std::string ShellQuote(const std::string& text);
+
+/// Findings as "code right bottom detail" lines, so that a mismatch shows them all.
+std::string FindingLines(const std::vector<Finding>& findings);
 
 } // namespace test

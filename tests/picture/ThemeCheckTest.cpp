@@ -25,15 +25,6 @@ std::string Encoded(int width, int height, const char* format, QColor colour = Q
     return bytes.toStdString();
 }
 
-std::string Describe(const std::vector<Finding>& findings) {
-    std::string text;
-    for (const Finding& finding : findings)
-        text += std::to_string(static_cast<int>(finding.code)) + " " +
-                std::to_string(finding.right) + " " + std::to_string(finding.bottom) + " " +
-                finding.detail + "\n";
-    return text;
-}
-
 } // namespace
 
 TEST(CheckElement, FactsAndFindingsOfEachKindOfFile) {
@@ -120,7 +111,7 @@ TEST(CheckElement, FactsAndFindingsOfEachKindOfFile) {
         EXPECT_EQ(report.facts.height, c.facts.height) << c.name;
         EXPECT_EQ(report.facts.frames, c.facts.frames) << c.name;
         EXPECT_EQ(report.facts.fileSize, c.bytes.size()) << c.name;
-        EXPECT_EQ(Describe(report.findings), Describe(c.findings)) << c.name;
+        EXPECT_EQ(test::FindingLines(report.findings), test::FindingLines(c.findings)) << c.name;
         // The first frame comes with every picture that decodes, for the overview to show.
         EXPECT_EQ(first.isNull(), c.facts.frames == 0) << c.name;
     }
@@ -169,11 +160,12 @@ TEST(QuickCheckElement, FindsAllButTheDamageOnlyADecoderSees) {
         EXPECT_EQ(quick.facts.width, full.facts.width) << c.name;
         EXPECT_EQ(quick.facts.height, full.facts.height) << c.name;
         if (c.decoderOnly) {
-            EXPECT_EQ(Describe(quick.findings), "") << c.name;
-            EXPECT_TRUE(full.HasError()) << Describe(full.findings);
+            EXPECT_EQ(test::FindingLines(quick.findings), "") << c.name;
+            EXPECT_TRUE(full.HasError()) << test::FindingLines(full.findings);
         } else {
             EXPECT_EQ(quick.facts.frames, full.facts.frames) << c.name;
-            EXPECT_EQ(Describe(quick.findings), Describe(full.findings)) << c.name;
+            EXPECT_EQ(test::FindingLines(quick.findings), test::FindingLines(full.findings))
+                << c.name;
         }
     }
 }
