@@ -98,11 +98,7 @@ std::optional<OpenedTheme> ThemeEditor::OpenTheme(const std::string& archivePath
     const SlotMatching& matching = contents.matching;
 
     OpenedTheme opened;
-    opened.descriptor = descriptor.status;
-    opened.descriptorProblem = descriptor.problem;
-    opened.emptySlots = matching.emptySlots;
-    opened.unmatchedEntries = contents.unmatchedEntries;
-    opened.unknownResources = contents.unknownResources;
+    static_cast<ThemeGaps&>(opened) = contents.gaps;
 
     // From here on the theme is the archive's; what is staged before a failure stays, as the
     // steps of a choice do.

@@ -4,8 +4,8 @@
 
 #include "ActivityLog.h"
 #include "model/ThemeDocument.h"
-#include "package/DescriptorReader.h"
 #include "package/ThemeBuild.h"
+#include "package/ThemeContents.h"
 
 #include <functional>
 #include <memory>
@@ -14,12 +14,7 @@
 #include <vector>
 
 /// What opening a theme could not place, so that nothing is dropped without a word.
-struct OpenedTheme {
-    DescriptorStatus descriptor = DescriptorStatus::Missing;
-    std::string descriptorProblem;
-    std::vector<std::string> unmatchedEntries; // entries that belong to no slot
-    std::vector<std::string> unknownResources; // descriptor lines that name no entry
-    std::vector<int> emptySlots;
+struct OpenedTheme : ThemeGaps {
     /// The picture slot opened last, for the preview; -1 when there is none.
     int lastPicture = -1;
 

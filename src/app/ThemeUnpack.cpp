@@ -103,11 +103,7 @@ UnpackResult UnpackTheme(const std::string& archivePath, const std::string& fold
     const SlotMatching& matching = contents.matching;
 
     UnpackResult result;
-    result.descriptor = descriptor.status;
-    result.descriptorProblem = descriptor.problem;
-    result.emptySlots = matching.emptySlots;
-    result.unmatchedEntries = contents.unmatchedEntries;
-    result.unknownResources = contents.unknownResources;
+    static_cast<ThemeGaps&>(result) = contents.gaps;
 
     ManifestWriter manifest;
     manifest.Comment("Written by kestrova-build --unpack; kestrova-build -o OUTPUT_DIR theme.ini "

@@ -2,8 +2,8 @@
 // kestrova-build --unpack: takes a theme archive apart into a folder of media and a theme.ini
 // manifest, so that kestrova-build builds the theme again from it.
 
-#include "package/DescriptorReader.h"
 #include "package/ThemeArchiveReader.h"
+#include "package/ThemeContents.h"
 
 #include <ostream>
 #include <string>
@@ -15,18 +15,10 @@ enum class UnpackedScheme {
     Missing, // the archive has none; a rebuild packs DeepBlue
 };
 
-struct UnpackResult {
-    DescriptorStatus descriptor = DescriptorStatus::Missing;
-    std::string descriptorProblem;
+struct UnpackResult : ThemeGaps {
     /// The files written into the folder, in order; theme.ini comes last.
     std::vector<std::string> written;
     UnpackedScheme scheme = UnpackedScheme::Missing;
-    /// Entries that belong to no slot and are not written.
-    std::vector<std::string> unmatchedEntries;
-    /// The src of each resource line that names no entry.
-    std::vector<std::string> unknownResources;
-    /// Slots without a file; kestrova-build wants one for each before it builds.
-    std::vector<int> emptySlots;
     /// theme.ini keys whose text a manifest line cannot carry exactly (a line break, say).
     std::vector<std::string> inexactValues;
 };

@@ -9,12 +9,20 @@
 #include <string>
 #include <vector>
 
+/// What a theme lacks or holds beyond its slots, by name, as opening and taking apart report it.
+struct ThemeGaps {
+    DescriptorStatus descriptor = DescriptorStatus::Missing;
+    std::string descriptorProblem;
+    std::vector<std::string> unmatchedEntries; // names of the entries that belong to no slot
+    std::vector<std::string> unknownResources; // src of the descriptor lines that name no entry
+    std::vector<int> emptySlots;               // slots without a file
+};
+
 struct ThemeContents {
     ThemeArchive archive;
     DescriptorContents descriptor;
     SlotMatching matching;
-    std::vector<std::string> unmatchedEntries; // names of the entries that belong to no slot
-    std::vector<std::string> unknownResources; // src of the descriptor lines that name no entry
+    ThemeGaps gaps;
 };
 
 /// Reads the whole archive (throws as ReadThemeArchive does), then its descriptor, and matches
